@@ -1,0 +1,112 @@
+#include "calc/blend.h"
+
+#include "calc/number.h"
+
+#include <array>
+#include <cmath>
+#include <utility>
+
+namespace marevo {
+
+namespace {
+
+constexpr double kPercentScale = 100.0;
+
+// The smallest magnitude that rounds to infinity in single precision: halfway
+// between the largest float and the next power of two. Anything below it
+// rounds to a finite float.
+constexpr double kSingleOverflow = 0x1.ffffffp+127;
+
+QString caution() { return QStringLiteral("Opozorilo"); }
+
+Message inputErrorMessage(BlendInput input) {
+    switch (input) {
+    case BlendInput::StartingPressure:
+        return {caution(), QStringLiteral("Pritisk v jeklenki mora biti število!")};
+    case BlendInput::StartingOxygen:
+        return {caution(), QStringLiteral("Odstotek kisika v jeklenki mora biti število!")};
+    case BlendInput::WantedOxygen:
+        return {caution(),
+                QStringLiteral("Odstotek kisika v jeklenki mora biti število število!")};
+    case BlendInput::FinalPressure:
+        return {caution(), QStringLiteral("Končni pritisk v jeklenki mora biti število!")};
+    }
+    Q_UNREACHABLE();
+}
+
+ArithmeticFailure failure(ArithmeticFailure::Reason reason) {
+    switch (reason) {
+    case ArithmeticFailure::Reason::EqualPressures:
+        return {reason,
+                {caution(), QStringLiteral("Izračun ni mogoč: začetni in končni pritisk sta enaka!")}};
+    case ArithmeticFailure::Reason::TooLarge:
+        return {reason,
+                {caution(), QStringLiteral("Izračun ni mogoč: vnesene vrednosti so prevelike!")}};
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+Message overLimitMessage() {
+    return {QStringLiteral("POZOR!"),
+            QStringLiteral("S predmešalnikom polniš lahko mešanice le do 40% kisika!")};
+}
+
+QString overLimitWarning() {
+    return QStringLiteral("S PREDMEŠALNIKOM POLNIŠ LAHKO MEŠANICE LE DO 40% KISIKA!");
+}
+
+QString formatPercentage(float value, const QLocale& locale) {
+    QLocale grouped = locale;
+    grouped.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+    const QString magnitude = grouped.toString(std::fabs(static_cast<double>(value)), 'f', 1);
+    // A value that rounds to zero is shown as plain zero, never as "-0.0".
+    if (!std::signbit(value) || magnitude == grouped.toString(0.0, 'f', 1)) {
+        return magnitude;
+    }
+    return grouped.toString(static_cast<double>(value), 'f', 1);
+}
+
+BlendOutcome calculateBlend(const BlendTexts& texts, const QLocale& locale) {
+    const std::array<std::pair<BlendInput, const QString*>, 4> inValidationOrder{{
+        {BlendInput::StartingPressure, &texts.startingPressure},
+        {BlendInput::StartingOxygen, &texts.startingOxygen},
+        {BlendInput::WantedOxygen, &texts.wantedOxygen},
+        {BlendInput::FinalPressure, &texts.finalPressure},
+    }};
+    std::array<TypedNumber, 4> numbers;
+    for (std::size_t i = 0; i < inValidationOrder.size(); ++i) {
+        const auto& [input, text] = inValidationOrder[i];
+        numbers[i] = readNumber(*text, locale);
+        if (numbers[i].kind == TypedNumber::Kind::NotANumber) {
+            return InputError{input, inputErrorMessage(input)};
+        }
+    }
+
+    // Converted in the order starting pressure, starting oxygen, final pressure, wanted oxygen.
+    const auto& [zp, zk, kk, kp] = numbers;
+    for (const TypedNumber* number : {&zp, &zk, &kp, &kk}) {
+        if (number->kind == TypedNumber::Kind::TooLarge) {
+            return failure(ArithmeticFailure::Reason::TooLarge);
+        }
+    }
+
+    // Partial-pressure blending in double precision, in exactly this order.
+    const double addedOxygen = (static_cast<double>(kk.value) / kPercentScale) *
+                                   static_cast<double>(kp.value) -
+                               (static_cast<double>(zk.value) / kPercentScale) *
+                                   static_cast<double>(zp.value);
+    const double addedGas = static_cast<double>(kp.value) - static_cast<double>(zp.value);
+    if (addedGas == 0.0) {
+        return failure(ArithmeticFailure::Reason::EqualPressures);
+    }
+    const double percentage = addedOxygen / addedGas * kPercentScale;
+    if (std::fabs(percentage) >= kSingleOverflow) {
+        return failure(ArithmeticFailure::Reason::TooLarge);
+    }
+    const auto stored = static_cast<float>(percentage);
+    return BlendResult{stored, stored > kPreMixerLimit, formatPercentage(stored, locale)};
+}
+
+} // namespace marevo

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QLocale>
+#include <QStringView>
+
+namespace marevo {
+
+// What a typed text turned out to be when read as a single-precision number.
+struct TypedNumber {
+    enum class Kind {
+        NotANumber, // fails the numeric test
+        TooLarge,   // a number, but beyond the range of single precision
+        Number,
+    };
+    Kind kind = Kind::NotANumber;
+    float value = 0.0F;
+};
+
+// Reads a typed text as a number in the given locale. The numeric test and the
+// conversion are this one function, so they can never disagree.
+//
+// Accepted: blanks around the number; one leading sign ('+', '-', or the
+// locale's own signs); digits with the locale's decimal separator, with digits
+// on at least one side of it; the locale's group separator between groups of
+// three digits in the integer part; an exponent ("1e3", "2,5E-2").
+// Rejected: an empty text, infinity and NaN in any spelling, hexadecimal,
+// currency signs, a group separator anywhere else (in a Slovenian locale "21.5"
+// is not a number), and everything else.
+//
+// The value is rounded once, straight from the decimal text to single precision.
+// A magnitude too small for single precision becomes zero.
+TypedNumber readNumber(QStringView text, const QLocale& locale);
+
+} // namespace marevo
