@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace marevo::testing {
+
+// Renders a shown window at 96 dpi and compares it with a committed reference
+// PNG in tests/references, allowing for small antialiasing differences. On a
+// mismatch the rendering and a difference image are kept next to the test's
+// working directory and the check fails. With MAREVO_UPDATE_REFERENCES=1 in the
+// environment the reference is written instead.
+//
+// Returns an empty string when the pictures match, otherwise what differs.
+QString compareWithReference(QWidget* window, const QString& referenceName);
+
+// Makes rendering repeatable: Fusion style, a steady text cursor.
+void useRepeatableRendering();
+
+} // namespace marevo::testing

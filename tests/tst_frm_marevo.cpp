@@ -1,0 +1,328 @@
+#include "reference_picture.h"
+#include "ui/about/frm_avtor.h"
+#include "ui/common/feedback.h"
+#include "ui/main/frm_marevo.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+using marevo::FrmMarevo;
+
+namespace {
+
+const QString kWarning = QStringLiteral("S PREDMEŠALNIKOM POLNIŠ LAHKO MEŠANICE LE DO 40% KISIKA!");
+
+// Answers every message box at once and notes, for each message and beep, what
+// the window showed at that moment.
+class RecordingFeedback : public marevo::Feedback {
+public:
+    explicit RecordingFeedback(FrmMarevo* window) : window_(window) { install(this); }
+    ~RecordingFeedback() override { install(nullptr); }
+    RecordingFeedback(const RecordingFeedback&) = delete;
+    RecordingFeedback& operator=(const RecordingFeedback&) = delete;
+
+    void showMessage(QWidget* owner, const marevo::Message& message) override {
+        QCOMPARE(owner, window_);
+        events << QStringLiteral("%1: %2 %3").arg(message.title, message.text, state());
+    }
+    void beep() override { events << QStringLiteral("beep ") + state(); }
+
+    QStringList events;
+
+private:
+    QString state() const {
+        const QWidget* focus = window_->focusWidget();
+        const auto* box = qobject_cast<const QLineEdit*>(focus);
+        return QStringLiteral("[focus %1 '%2', result '%3', warning '%4']")
+            .arg(focus ? focus->objectName() : QStringLiteral("none"),
+                 box ? box->selectedText() : QString(), window_->Lblprocent->text(),
+                 window_->LblPozor->text());
+    }
+
+    FrmMarevo* window_;
+};
+
+QStringList boxTexts(const FrmMarevo& w) {
+    return {w.TxTZpritisk->text(), w.TxTZkisik->text(), w.TxTKkisik->text(),
+            w.TxtKpritisk->text()};
+}
+
+void type(FrmMarevo& w, const QStringList& texts) {
+    const QList<QLineEdit*> boxes{w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk};
+    for (int i = 0; i < boxes.size(); ++i) {
+        boxes[i]->setText(texts[i]);
+    }
+}
+
+} // namespace
+
+class TestFrmMarevo : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsWithDefaultsAndFocusInFirstBox();
+    void tabCycle();
+    void calculate_data();
+    void calculate();
+    void calculatesInTheUsersLocale();
+    void clearRestoresDefaults();
+    void enterAndEscPressNothing();
+    void aboutBeepsAndOpensTheAboutWindow();
+    void exitUnloadsOnlyThisWindow();
+    void realMessageBox();
+    void looksAsDesigned();
+
+private:
+    QPointer<FrmMarevo> window_;
+};
+
+void TestFrmMarevo::initTestCase() { marevo::testing::useRepeatableRendering(); }
+
+void TestFrmMarevo::init() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    window_ = new FrmMarevo;
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+}
+
+void TestFrmMarevo::cleanup() {
+    delete window_;
+    delete marevo::FrmAvtor::instance();
+}
+
+void TestFrmMarevo::startsWithDefaultsAndFocusInFirstBox() {
+    FrmMarevo& w = *window_;
+    QCOMPARE(boxTexts(w), (QStringList{"1", "21", "21", "200"}));
+    QCOMPARE(QApplication::focusWidget(), w.TxTZpritisk);
+    for (const QLineEdit* box : {w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk}) {
+        QCOMPARE(box->selectedText(), box->text());
+    }
+    QVERIFY(w.Lblprocent->text().isEmpty());
+    QVERIFY(w.LblPozor->text().isEmpty());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Kalkulator za izračun mešanice Marevo"));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QCOMPARE(w.size(), QSize(386, 342));
+    const Qt::WindowFlags flags = w.windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(w.windowIcon().availableSizes().contains(QSize(16, 16)));
+    QVERIFY(w.windowIcon().availableSizes().contains(QSize(32, 32)));
+}
+
+void TestFrmMarevo::tabCycle() {
+    const QStringList forward{"TxTZkisik", "TxTKkisik", "TxtKpritisk", "CmdAvtor",
+                              "CmdIzhod",  "CmdBrisi",  "CmdIzracun",  "TxTZpritisk"};
+    const QStringList backward{"CmdIzracun", "CmdBrisi",  "CmdIzhod",  "CmdAvtor",
+                               "TxtKpritisk", "TxTKkisik", "TxTZkisik", "TxTZpritisk"};
+    for (const auto& [key, expected] : {std::pair{Qt::Key_Tab, forward},
+                                        std::pair{Qt::Key_Backtab, backward}}) {
+        QStringList visited;
+        for (int i = 0; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, expected);
+    }
+}
+
+void TestFrmMarevo::calculate_data() {
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<QString>("focus");
+
+    const QStringList defaults{"1", "21", "21", "200"};
+    QTest::newRow("defaults") << QStringList{} << defaults << QStringList{} << "21.0" << ""
+                              << "CmdIzracun";
+    QTest::newRow("worked example") << defaults << QStringList{"50", "21", "32", "200"}
+                                    << QStringList{} << "35.7" << "" << "CmdIzracun";
+    QTest::newRow("over the limit: warning, box, then the number")
+        << defaults << QStringList{"1", "21", "40", "200"}
+        << QStringList{"POZOR!: S predmešalnikom polniš lahko mešanice le do 40% kisika! "
+                       "[focus CmdIzracun '', result '21.0', warning '" +
+                       kWarning + "']"}
+        << "40.1" << kWarning << "CmdIzracun";
+    QTest::newRow("at or under the limit empties the warning")
+        << QStringList{"1", "21", "40", "200"} << QStringList{"0", "21", "40", "200"}
+        << QStringList{} << "40.0" << "" << "CmdIzracun";
+    QTest::newRow("empty box: message, then focus, then beep")
+        << defaults << QStringList{"1", "", "21", "200"}
+        << QStringList{"Opozorilo: Odstotek kisika v jeklenki mora biti število! "
+                       "[focus CmdIzracun '', result '21.0', warning '']",
+                       "beep [focus TxTZkisik '', result '21.0', warning '']"}
+        << "21.0" << "" << "TxTZkisik";
+    QTest::newRow("several bad boxes: the first is reported, its text selected")
+        << QStringList{"1", "21", "40", "200"} << QStringList{"1", "21", "abc", "x"}
+        << QStringList{"Opozorilo: Odstotek kisika v jeklenki mora biti število število! "
+                       "[focus CmdIzracun '', result '40.1', warning '" +
+                           kWarning + "']",
+                       "beep [focus TxTKkisik 'abc', result '40.1', warning '" + kWarning +
+                           "']"}
+        << "40.1" << kWarning << "TxTKkisik";
+    QTest::newRow("equal pressures: a message and nothing else")
+        << defaults << QStringList{"200", "21", "32", "200"}
+        << QStringList{"Opozorilo: Izračun ni mogoč: začetni in končni pritisk sta enaka! "
+                       "[focus CmdIzracun '', result '21.0', warning '']"}
+        << "21.0" << "" << "CmdIzracun";
+    QTest::newRow("too large: a message and nothing else")
+        << defaults << QStringList{"1", "21", "1e39", "200"}
+        << QStringList{"Opozorilo: Izračun ni mogoč: vnesene vrednosti so prevelike! "
+                       "[focus CmdIzracun '', result '21.0', warning '']"}
+        << "21.0" << "" << "CmdIzracun";
+}
+
+void TestFrmMarevo::calculate() {
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, events);
+    QFETCH(QString, result);
+    QFETCH(QString, warning);
+    QFETCH(QString, focus);
+
+    FrmMarevo& w = *window_;
+    RecordingFeedback feedback(&w);
+    if (!before.isEmpty()) {
+        type(w, before);
+        w.CmdIzracun_Click();
+        feedback.events.clear();
+    }
+    type(w, texts);
+    QTest::mouseClick(w.CmdIzracun, Qt::LeftButton);
+
+    QCOMPARE(feedback.events, events);
+    QCOMPARE(w.Lblprocent->text(), result);
+    QCOMPARE(w.LblPozor->text(), warning);
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    QCOMPARE(boxTexts(w), texts);
+}
+
+void TestFrmMarevo::calculatesInTheUsersLocale() {
+    QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
+    FrmMarevo& w = *window_;
+    RecordingFeedback feedback(&w);
+
+    type(w, {"50", "21", "32", "200"});
+    w.CmdIzracun_Click();
+    QCOMPARE(w.Lblprocent->text(), QStringLiteral("35,7"));
+
+    // A dot groups thousands here: "21.5" is no number, "1.000,5" is.
+    type(w, {"1.000,5", "20,9", "21.5", "2.000"});
+    w.CmdIzracun_Click();
+    QCOMPARE(feedback.events.size(), 2);
+    QCOMPARE(w.focusWidget(), w.TxTKkisik);
+    type(w, {"1.000,5", "20,9", "36", "2.000"});
+    w.CmdIzracun_Click();
+    QCOMPARE(w.Lblprocent->text(), QStringLiteral("51,1"));
+}
+
+void TestFrmMarevo::clearRestoresDefaults() {
+    FrmMarevo& w = *window_;
+    RecordingFeedback feedback(&w);
+    type(w, {"1", "21", "40", "200"});
+    w.CmdIzracun_Click();
+    type(w, {"5", "", "x", "7"});
+    QTest::mouseClick(w.CmdBrisi, Qt::LeftButton);
+
+    QCOMPARE(boxTexts(w), (QStringList{"1", "21", "21", "200"}));
+    for (const QLineEdit* box : {w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk}) {
+        QCOMPARE(box->selectedText(), box->text());
+    }
+    QVERIFY(w.Lblprocent->text().isEmpty());
+    QVERIFY(w.LblPozor->text().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), w.TxTZpritisk);
+    QCOMPARE(feedback.events.size(), 1); // the warning of the calculation only
+}
+
+void TestFrmMarevo::enterAndEscPressNothing() {
+    FrmMarevo& w = *window_;
+    RecordingFeedback feedback(&w);
+    type(w, {"1", "21", "40", "x"});
+    for (QWidget* control : w.findChildren<QWidget*>()) {
+        if (control->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        control->setFocus();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(control, key);
+        }
+    }
+    QVERIFY(w.isVisible());
+    QVERIFY(feedback.events.isEmpty());
+    QVERIFY(w.Lblprocent->text().isEmpty());
+    QVERIFY(marevo::FrmAvtor::instance() == nullptr);
+}
+
+void TestFrmMarevo::aboutBeepsAndOpensTheAboutWindow() {
+    FrmMarevo& w = *window_;
+    RecordingFeedback feedback(&w);
+    QTest::mouseClick(w.CmdAvtor, Qt::LeftButton);
+    QCOMPARE(feedback.events.size(), 1);
+    QVERIFY(feedback.events.first().startsWith(QStringLiteral("beep")));
+    QVERIFY(marevo::FrmAvtor::instance() != nullptr);
+    QVERIFY(marevo::FrmAvtor::instance()->isVisible());
+}
+
+void TestFrmMarevo::exitUnloadsOnlyThisWindow() {
+    FrmMarevo& w = *window_;
+    RecordingFeedback feedback(&w);
+    w.CmdAvtor_Click();
+    const QPointer<marevo::FrmAvtor> about = marevo::FrmAvtor::instance();
+    QTest::mouseClick(w.CmdIzhod, Qt::LeftButton);
+    QTRY_VERIFY(window_.isNull());
+    QVERIFY(!about.isNull());
+    QVERIFY(about->isVisible());
+}
+
+void TestFrmMarevo::realMessageBox() {
+    FrmMarevo& w = *window_;
+    w.TxTZkisik->clear();
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seen = true;
+        QCOMPARE(box->parentWidget(), &w);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Opozorilo"));
+        QCOMPARE(box->text(), QStringLiteral("Odstotek kisika v jeklenki mora biti število!"));
+        QCOMPARE(box->icon(), QMessageBox::Information);
+        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+        QVERIFY(box->isModal());
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    w.CmdIzracun_Click();
+    QVERIFY(seen);
+    QCOMPARE(w.focusWidget(), w.TxTZkisik);
+}
+
+void TestFrmMarevo::looksAsDesigned() {
+    FrmMarevo& w = *window_;
+    RecordingFeedback feedback(&w);
+    type(w, {"1", "21", "40", "200"});
+    w.CmdIzracun_Click();
+    w.TxTZpritisk->setFocus();
+    w.TxTZpritisk->selectAll();
+
+    const QString mismatch = marevo::testing::compareWithReference(&w, QStringLiteral("frm_marevo"));
+    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+
+    QImage doubled(w.size() * 2, QImage::Format_RGB32);
+    doubled.setDevicePixelRatio(2);
+    w.render(&doubled);
+    QCOMPARE(doubled.size(), QSize(772, 684));
+}
+
+QTEST_MAIN(TestFrmMarevo)
+#include "tst_frm_marevo.moc"

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "calc/blend.h"
+
+class QWidget;
+
+namespace marevo {
+
+// The one way the windows talk back to the user besides their controls: modal
+// message boxes and the beep. Tests install their own to answer without a modal.
+class Feedback {
+public:
+    Feedback() = default;
+    Feedback(const Feedback&) = delete;
+    Feedback& operator=(const Feedback&) = delete;
+    virtual ~Feedback() = default;
+
+    // A modal information box with one OK button, owned by the given window;
+    // returns when the user has dismissed it.
+    virtual void showMessage(QWidget* owner, const Message& message);
+    virtual void beep();
+
+    static Feedback& current();
+    // Installs a replacement; nullptr brings back the real message box and beep.
+    static void install(Feedback* replacement);
+};
+
+} // namespace marevo

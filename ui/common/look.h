@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QLabel;
+class QWidget;
+
+namespace marevo {
+
+// Light cyan, the background of both windows.
+inline constexpr QColor kWindowColour{192, 255, 255};
+
+// A font as the windows are designed: "MS Sans Serif" at a size in points,
+// regular (400) or bold (700). Where the system has no "MS Sans Serif", a
+// registered substitute with fitting widths stands in (see the .cpp).
+struct FontSpec {
+    qreal points = 8.25;
+    bool bold = false;
+};
+
+QFont designFont(FontSpec spec);
+
+// Gives a top-level window its fixed client size, light cyan background and font.
+void applyWindowLook(QWidget* window, QSize clientSize);
+
+// A label as the windows use it: transparent, fixed size, text at the top of its
+// box wrapped at blanks, clipped to the box, in the button-text colour.
+void applyLabelLook(QLabel* label, Qt::Alignment horizontal);
+
+} // namespace marevo

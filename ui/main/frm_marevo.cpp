@@ -1,0 +1,251 @@
+#include "ui/main/frm_marevo.h"
+
+#include "calc/blend.h"
+#include "ui/about/frm_avtor.h"
+#include "ui/common/feedback.h"
+#include "ui/common/look.h"
+#include "ui/common/twips.h"
+
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+
+#include <limits>
+#include <optional>
+
+namespace marevo {
+
+namespace {
+
+enum class Kind { Panel, Label, Picture, TextBox, Button };
+
+struct Control {
+    const char* name;
+    int index; // within a control array, or -1
+    Kind kind;
+    const char* text; // caption, initial text or picture
+    Twips twips;
+    std::optional<FontSpec> font; // none: the window's font
+    Qt::Alignment alignment;
+    std::optional<QColor> colour; // text colour of a label, fill of a panel
+};
+
+constexpr Qt::Alignment kLeft = Qt::AlignLeft;
+constexpr Qt::Alignment kRight = Qt::AlignRight;
+constexpr Qt::Alignment kCentre = Qt::AlignHCenter;
+constexpr FontSpec kHeading{9.75, true};
+constexpr FontSpec kSentence{12.0, true};
+constexpr FontSpec kWarning{8.25, true};
+constexpr QColor kStatePanel{255, 255, 128};
+constexpr QColor kResultPanel{128, 255, 128};
+constexpr QColor kBlue{0, 0, 255};
+constexpr QColor kRed{255, 0, 0};
+
+constexpr Twips kClientArea{0, 0, 5790, 5130};
+
+// The window as designed. Drawn controls come first, back to front: each lies
+// above the ones before it. Text boxes and buttons, which lie above every drawn
+// control, follow in tab order.
+const Control kControls[] = {
+    {"Shape2", -1, Kind::Panel, "", {120, 3960, 5535, 615}, {}, {}, kResultPanel},
+    {"Shape1", 1, Kind::Panel, "", {120, 2160, 4095, 1575}, {}, {}, kStatePanel},
+    {"Shape1", 0, Kind::Panel, "", {120, 120, 4095, 1575}, {}, {}, kStatePanel},
+    {"Label1", -1, Kind::Label, "Vnesi pritisk v jeklenki (bar):", {0, 720, 2895, 375}, {},
+     kRight, {}},
+    {"Label2", -1, Kind::Label, "Odstotek kisika v jeklenki (%):", {120, 1200, 2775, 255}, {},
+     kRight, {}},
+    {"Label3", -1, Kind::Label, "Željen odstotek kisika v jeklenki (%):",
+     {-120, 2760, 3015, 375}, {}, kRight, {}},
+    {"Label4", -1, Kind::Label, "ZAČETNO STANJE V JEKLENKI", {240, 240, 3735, 375}, kHeading,
+     kRight, {}},
+    {"Label5", -1, Kind::Label, "Končni pritisk v jeklenki (bar): ", {-360, 3240, 3255, 495}, {},
+     kRight, {}},
+    {"Label6", -1, Kind::Label, "KONČNO STANJE V JEKLENKI", {600, 2280, 3375, 375}, kHeading,
+     kRight, {}},
+    {"Label7", -1, Kind::Label, "V jeklenko dodaj marevo z ", {360, 4080, 3255, 375}, kSentence,
+     kLeft, {}},
+    {"Lblprocent", -1, Kind::Label, "", {3480, 4080, 855, 495}, kSentence, kLeft, kBlue},
+    {"Label8", -1, Kind::Label, "% kisika!", {4320, 4080, 1455, 375}, kSentence, kLeft, {}},
+    {"LblPozor", -1, Kind::Label, "", {120, 4680, 5535, 375}, kWarning, kCentre, kRed},
+    {"Image1", -1, Kind::Picture, ":/marevo/banner.jpg", {4440, 120, 1050, 540}, {}, {}, {}},
+    {"TxTZpritisk", -1, Kind::TextBox, "1", {3000, 720, 975, 285}, {}, kLeft, {}},
+    {"TxTZkisik", -1, Kind::TextBox, "21", {3000, 1200, 975, 285}, {}, kLeft, {}},
+    {"TxTKkisik", -1, Kind::TextBox, "21", {3000, 2760, 975, 285}, {}, kLeft, {}},
+    {"TxtKpritisk", -1, Kind::TextBox, "200", {3000, 3240, 975, 285}, {}, kLeft, {}},
+    {"CmdAvtor", -1, Kind::Button, "O kalkulatorju", {4320, 3000, 1335, 735}, {}, kCentre, {}},
+    {"CmdIzhod", -1, Kind::Button, "Izhod", {4320, 2280, 1335, 615}, {}, kCentre, {}},
+    {"CmdBrisi", -1, Kind::Button, "Briši", {4320, 1560, 1335, 615}, {}, kCentre, {}},
+    {"CmdIzracun", -1, Kind::Button, "Izračunaj", {4320, 840, 1335, 615}, kHeading, kCentre, {}},
+};
+
+QWidget* createControl(const Control& c, QWidget* window) {
+    const QString text = QString::fromUtf8(c.text);
+    QWidget* widget = nullptr;
+    switch (c.kind) {
+    case Kind::Panel: {
+        auto* panel = new QFrame(window);
+        panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+        panel->setLineWidth(1);
+        QPalette palette = panel->palette();
+        palette.setColor(QPalette::Window, *c.colour);
+        panel->setPalette(palette);
+        panel->setAutoFillBackground(true);
+        panel->setProperty("index", c.index);
+        widget = panel;
+        break;
+    }
+    case Kind::Label: {
+        auto* label = new QLabel(text, window);
+        applyLabelLook(label, c.alignment);
+        if (c.colour) {
+            QPalette palette = label->palette();
+            palette.setColor(label->foregroundRole(), *c.colour);
+            label->setPalette(palette);
+        }
+        widget = label;
+        break;
+    }
+    case Kind::Picture: {
+        auto* picture = new QLabel(window);
+        picture->setPixmap(QPixmap(text));
+        widget = picture;
+        break;
+    }
+    case Kind::TextBox: {
+        auto* box = new QLineEdit(text, window);
+        box->setMaxLength(std::numeric_limits<int>::max());
+        widget = box;
+        break;
+    }
+    case Kind::Button:
+        widget = new QPushButton(text, window);
+        break;
+    }
+    widget->setObjectName(QLatin1String(c.name));
+    widget->setGeometry(toPixels(c.twips));
+    if (c.font) {
+        widget->setFont(designFont(*c.font));
+    }
+    return widget;
+}
+
+template <typename T> T* control(const QWidget* window, const char* name, int index = -1) {
+    for (T* child : window->findChildren<T*>(QLatin1String(name), Qt::FindDirectChildrenOnly)) {
+        if (index < 0 || child->property("index").toInt() == index) {
+            return child;
+        }
+    }
+    Q_UNREACHABLE();
+}
+
+void selectWholeText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
+
+} // namespace
+
+FrmMarevo::FrmMarevo()
+    : LoadedWindow(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("FrmMarevo"));
+    setWindowTitle(QStringLiteral("Kalkulator za izračun mešanice Marevo"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/marevo/icon-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/marevo/icon-32.png"), QSize(32, 32));
+    setWindowIcon(icon);
+    applyWindowLook(this, toPixels(kClientArea).size());
+    createControls();
+    Form_Load();
+}
+
+void FrmMarevo::createControls() {
+    for (const Control& c : kControls) {
+        createControl(c, this);
+    }
+    Shape1 = {control<QFrame>(this, "Shape1", 0), control<QFrame>(this, "Shape1", 1)};
+    Shape2 = control<QFrame>(this, "Shape2");
+    Label1 = control<QLabel>(this, "Label1");
+    Label2 = control<QLabel>(this, "Label2");
+    Label3 = control<QLabel>(this, "Label3");
+    Label4 = control<QLabel>(this, "Label4");
+    Label5 = control<QLabel>(this, "Label5");
+    Label6 = control<QLabel>(this, "Label6");
+    Label7 = control<QLabel>(this, "Label7");
+    Label8 = control<QLabel>(this, "Label8");
+    Lblprocent = control<QLabel>(this, "Lblprocent");
+    LblPozor = control<QLabel>(this, "LblPozor");
+    Image1 = control<QLabel>(this, "Image1");
+    TxTZpritisk = control<QLineEdit>(this, "TxTZpritisk");
+    TxTZkisik = control<QLineEdit>(this, "TxTZkisik");
+    TxTKkisik = control<QLineEdit>(this, "TxTKkisik");
+    TxtKpritisk = control<QLineEdit>(this, "TxtKpritisk");
+    CmdAvtor = control<QPushButton>(this, "CmdAvtor");
+    CmdIzhod = control<QPushButton>(this, "CmdIzhod");
+    CmdBrisi = control<QPushButton>(this, "CmdBrisi");
+    CmdIzracun = control<QPushButton>(this, "CmdIzracun");
+
+    connect(CmdIzracun, &QPushButton::clicked, this, &FrmMarevo::CmdIzracun_Click);
+    connect(CmdBrisi, &QPushButton::clicked, this, &FrmMarevo::CmdBrisi_Click);
+    connect(CmdIzhod, &QPushButton::clicked, this, &FrmMarevo::CmdIzhod_Click);
+    connect(CmdAvtor, &QPushButton::clicked, this, &FrmMarevo::CmdAvtor_Click);
+}
+
+void FrmMarevo::restoreDefaults() {
+    // The text boxes, top to bottom, each back to its initial text, all selected.
+    for (const Control& c : kControls) {
+        if (c.kind == Kind::TextBox) {
+            auto* box = control<QLineEdit>(this, c.name);
+            box->setText(QString::fromUtf8(c.text));
+            selectWholeText(box);
+        }
+    }
+}
+
+void FrmMarevo::Form_Load() {
+    restoreDefaults();
+    Lblprocent->clear();
+    LblPozor->clear();
+}
+
+void FrmMarevo::CmdIzracun_Click() {
+    const BlendOutcome outcome = calculateBlend(
+        {TxTZpritisk->text(), TxTZkisik->text(), TxTKkisik->text(), TxtKpritisk->text()},
+        QLocale());
+    Feedback& feedback = Feedback::current();
+
+    if (const auto* error = std::get_if<InputError>(&outcome)) {
+        feedback.showMessage(this, error->message);
+        QLineEdit* const boxes[] = {TxTZpritisk, TxTZkisik, TxTKkisik, TxtKpritisk};
+        QLineEdit* offending = boxes[static_cast<int>(error->input)];
+        offending->setFocus(Qt::OtherFocusReason);
+        selectWholeText(offending);
+        feedback.beep();
+    } else if (const auto* result = std::get_if<BlendResult>(&outcome)) {
+        if (result->overLimit) {
+            LblPozor->setText(overLimitWarning());
+            feedback.showMessage(this, overLimitMessage());
+        } else {
+            LblPozor->clear();
+        }
+        Lblprocent->setText(result->display);
+    } else {
+        feedback.showMessage(this, std::get<ArithmeticFailure>(outcome).message);
+    }
+}
+
+void FrmMarevo::CmdBrisi_Click() {
+    restoreDefaults();
+    LblPozor->clear();
+    Lblprocent->clear();
+    TxTZpritisk->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMarevo::CmdIzhod_Click() { close(); }
+
+void FrmMarevo::CmdAvtor_Click() {
+    Feedback::current().beep();
+    FrmAvtor::open();
+}
+
+} // namespace marevo

@@ -1,0 +1,11 @@
+#include "ui/main/frm_marevo.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // Ends when no window of the calculator is loaded any more, the About window included.
+    QApplication::setQuitOnLastWindowClosed(false);
+    (new marevo::FrmMarevo)->show();
+    return QApplication::exec();
+}
