@@ -17,7 +17,9 @@ constexpr double kPercentScale = 100.0;
 // rounds to a finite float.
 constexpr double kSingleOverflow = 0x1.ffffffp+127;
 
-QString caution() { return QStringLiteral("Opozorilo"); }
+QString caution() {
+    return QStringLiteral("Opozorilo");
+}
 
 Message inputErrorMessage(BlendInput input) {
     switch (input) {
@@ -26,8 +28,7 @@ Message inputErrorMessage(BlendInput input) {
     case BlendInput::StartingOxygen:
         return {caution(), QStringLiteral("Odstotek kisika v jeklenki mora biti število!")};
     case BlendInput::WantedOxygen:
-        return {caution(),
-                QStringLiteral("Odstotek kisika v jeklenki mora biti število število!")};
+        return {caution(), QStringLiteral("Odstotek kisika v jeklenki mora biti število število!")};
     case BlendInput::FinalPressure:
         return {caution(), QStringLiteral("Končni pritisk v jeklenki mora biti število!")};
     }
@@ -37,8 +38,9 @@ Message inputErrorMessage(BlendInput input) {
 ArithmeticFailure failure(ArithmeticFailure::Reason reason) {
     switch (reason) {
     case ArithmeticFailure::Reason::EqualPressures:
-        return {reason,
-                {caution(), QStringLiteral("Izračun ni mogoč: začetni in končni pritisk sta enaka!")}};
+        return {
+            reason,
+            {caution(), QStringLiteral("Izračun ni mogoč: začetni in končni pritisk sta enaka!")}};
     case ArithmeticFailure::Reason::TooLarge:
         return {reason,
                 {caution(), QStringLiteral("Izračun ni mogoč: vnesene vrednosti so prevelike!")}};
@@ -60,7 +62,7 @@ QString overLimitWarning() {
 QString formatPercentage(float value, const QLocale& locale) {
     QLocale grouped = locale;
     grouped.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    const QString magnitude = grouped.toString(std::fabs(static_cast<double>(value)), 'f', 1);
+    QString magnitude = grouped.toString(std::fabs(static_cast<double>(value)), 'f', 1);
     // A value that rounds to zero is shown as plain zero, never as "-0.0".
     if (!std::signbit(value) || magnitude == grouped.toString(0.0, 'f', 1)) {
         return magnitude;
@@ -93,10 +95,9 @@ BlendOutcome calculateBlend(const BlendTexts& texts, const QLocale& locale) {
     }
 
     // Partial-pressure blending in double precision, in exactly this order.
-    const double addedOxygen = (static_cast<double>(kk.value) / kPercentScale) *
-                                   static_cast<double>(kp.value) -
-                               (static_cast<double>(zk.value) / kPercentScale) *
-                                   static_cast<double>(zp.value);
+    const double addedOxygen =
+        (static_cast<double>(kk.value) / kPercentScale) * static_cast<double>(kp.value) -
+        (static_cast<double>(zk.value) / kPercentScale) * static_cast<double>(zp.value);
     const double addedGas = static_cast<double>(kp.value) - static_cast<double>(zp.value);
     if (addedGas == 0.0) {
         return failure(ArithmeticFailure::Reason::EqualPressures);

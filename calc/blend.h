@@ -32,9 +32,9 @@ struct InputError {
 
 // The oxygen percentage the top-up gas must have.
 struct BlendResult {
-    float value;      // stored in single precision before anything looks at it
-    bool overLimit;   // more than a pre-mixer can deliver
-    QString display;  // the value as the window shows it, "#,#0.0"
+    float value;     // stored in single precision before anything looks at it
+    bool overLimit;  // more than a pre-mixer can deliver
+    QString display; // the value as the window shows it, "#,#0.0"
 };
 
 // The numbers admit no answer: a division by zero or a value beyond single precision.

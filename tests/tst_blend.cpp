@@ -95,7 +95,10 @@ void TestBlend::results_data() {
         {"just over the limit", {"1", "21", "40", "200"}, 40.095478F, true, "40.1"},
         {"negative result", {"100", "50", "21", "200"}, -8.0F, false, "-8.0"},
         {"a thousand and more", {"199", "21", "100", "200"}, 15821.0F, true, "15,821.0"},
-        {"decimals and grouping typed", {"1,000.5", "20.9", "36", "2,000"}, 51.115108F, true,
+        {"decimals and grouping typed",
+         {"1,000.5", "20.9", "36", "2,000"},
+         51.115108F,
+         true,
          "51.1"},
         {"exponent typed", {"5e1", "21", "3.2e1", "2e2"}, 35.666668F, false, "35.7"},
         {"negative pressure", {"-10", "21", "32", "200"}, 31.476191F, false, "31.5"},
@@ -120,8 +123,8 @@ void TestBlend::results() {
     QFETCH(bool, overLimit);
     QFETCH(QString, display);
 
-    const BlendOutcome outcome = marevo::calculateBlend({texts[0], texts[1], texts[2], texts[3]},
-                                                        locale);
+    const BlendOutcome outcome =
+        marevo::calculateBlend({texts[0], texts[1], texts[2], texts[3]}, locale);
     const auto* result = std::get_if<BlendResult>(&outcome);
     QVERIFY(result);
     QCOMPARE(result->value, value);
@@ -140,14 +143,14 @@ void TestBlend::inputErrors_data() {
     const QString final = QStringLiteral("Končni pritisk v jeklenki mora biti število!");
     const QString bad = QStringLiteral("abc");
 
-    QTest::newRow("all bad: the first") << QStringList{bad, bad, bad, bad}
-                                        << BlendInput::StartingPressure << pressure;
+    QTest::newRow("all bad: the first")
+        << QStringList{bad, bad, bad, bad} << BlendInput::StartingPressure << pressure;
     QTest::newRow("empty starting oxygen")
         << QStringList{"1", "", "21", "200"} << BlendInput::StartingOxygen << oxygen;
     QTest::newRow("wanted before final")
         << QStringList{"1", "21", "x", "y"} << BlendInput::WantedOxygen << wanted;
-    QTest::newRow("final last") << QStringList{"1", "21", "21", "20O"}
-                                << BlendInput::FinalPressure << final;
+    QTest::newRow("final last") << QStringList{"1", "21", "21", "20O"} << BlendInput::FinalPressure
+                                << final;
     // A bad text is reported even when a later one would overflow or divide by zero.
     QTest::newRow("bad before too large")
         << QStringList{"1e39", "21", "-", "200"} << BlendInput::WantedOxygen << wanted;
@@ -179,8 +182,8 @@ void TestBlend::arithmeticFailures_data() {
     using Reason = ArithmeticFailure::Reason;
     const QString manyDigits(500, u'9');
 
-    QTest::newRow("equal pressures") << QStringList{"200", "21", "32", "200"}
-                                     << Reason::EqualPressures << equal;
+    QTest::newRow("equal pressures")
+        << QStringList{"200", "21", "32", "200"} << Reason::EqualPressures << equal;
     QTest::newRow("equal pressures, zero over zero")
         << QStringList{"200", "21", "21", "200"} << Reason::EqualPressures << equal;
     QTest::newRow("both pressures zero, one negative")

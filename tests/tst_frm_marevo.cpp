@@ -48,8 +48,7 @@ private:
 };
 
 QStringList boxTexts(const FrmMarevo& w) {
-    return {w.TxTZpritisk->text(), w.TxTZkisik->text(), w.TxTKkisik->text(),
-            w.TxtKpritisk->text()};
+    return {w.TxTZpritisk->text(), w.TxTZkisik->text(), w.TxTKkisik->text(), w.TxtKpritisk->text()};
 }
 
 void type(FrmMarevo& w, const QStringList& texts) {
@@ -85,7 +84,9 @@ private:
     QPointer<FrmMarevo> window_;
 };
 
-void TestFrmMarevo::initTestCase() { marevo::testing::useRepeatableRendering(); }
+void TestFrmMarevo::initTestCase() {
+    marevo::testing::useRepeatableRendering();
+}
 
 void TestFrmMarevo::init() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -123,10 +124,10 @@ void TestFrmMarevo::startsWithDefaultsAndFocusInFirstBox() {
 void TestFrmMarevo::tabCycle() {
     const QStringList forward{"TxTZkisik", "TxTKkisik", "TxtKpritisk", "CmdAvtor",
                               "CmdIzhod",  "CmdBrisi",  "CmdIzracun",  "TxTZpritisk"};
-    const QStringList backward{"CmdIzracun", "CmdBrisi",  "CmdIzhod",  "CmdAvtor",
+    const QStringList backward{"CmdIzracun",  "CmdBrisi",  "CmdIzhod",  "CmdAvtor",
                                "TxtKpritisk", "TxTKkisik", "TxTZkisik", "TxTZpritisk"};
-    for (const auto& [key, expected] : {std::pair{Qt::Key_Tab, forward},
-                                        std::pair{Qt::Key_Backtab, backward}}) {
+    for (const auto& [key, expected] :
+         {std::pair{Qt::Key_Tab, forward}, std::pair{Qt::Key_Backtab, backward}}) {
         QStringList visited;
         for (int i = 0; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), key);
@@ -145,10 +146,13 @@ void TestFrmMarevo::calculate_data() {
     QTest::addColumn<QString>("focus");
 
     const QStringList defaults{"1", "21", "21", "200"};
-    QTest::newRow("defaults") << QStringList{} << defaults << QStringList{} << "21.0" << ""
+    QTest::newRow("defaults") << QStringList{} << defaults << QStringList{} << "21.0"
+                              << ""
                               << "CmdIzracun";
-    QTest::newRow("worked example") << defaults << QStringList{"50", "21", "32", "200"}
-                                    << QStringList{} << "35.7" << "" << "CmdIzracun";
+    QTest::newRow("worked example")
+        << defaults << QStringList{"50", "21", "32", "200"} << QStringList{} << "35.7"
+        << ""
+        << "CmdIzracun";
     QTest::newRow("over the limit: warning, box, then the number")
         << defaults << QStringList{"1", "21", "40", "200"}
         << QStringList{"POZOR!: S predmešalnikom polniš lahko mešanice le do 40% kisika! "
@@ -157,31 +161,38 @@ void TestFrmMarevo::calculate_data() {
         << "40.1" << kWarning << "CmdIzracun";
     QTest::newRow("at or under the limit empties the warning")
         << QStringList{"1", "21", "40", "200"} << QStringList{"0", "21", "40", "200"}
-        << QStringList{} << "40.0" << "" << "CmdIzracun";
+        << QStringList{} << "40.0"
+        << ""
+        << "CmdIzracun";
     QTest::newRow("empty box: message, then focus, then beep")
         << defaults << QStringList{"1", "", "21", "200"}
         << QStringList{"Opozorilo: Odstotek kisika v jeklenki mora biti število! "
                        "[focus CmdIzracun '', result '21.0', warning '']",
                        "beep [focus TxTZkisik '', result '21.0', warning '']"}
-        << "21.0" << "" << "TxTZkisik";
+        << "21.0"
+        << ""
+        << "TxTZkisik";
     QTest::newRow("several bad boxes: the first is reported, its text selected")
         << QStringList{"1", "21", "40", "200"} << QStringList{"1", "21", "abc", "x"}
         << QStringList{"Opozorilo: Odstotek kisika v jeklenki mora biti število število! "
                        "[focus CmdIzracun '', result '40.1', warning '" +
                            kWarning + "']",
-                       "beep [focus TxTKkisik 'abc', result '40.1', warning '" + kWarning +
-                           "']"}
+                       "beep [focus TxTKkisik 'abc', result '40.1', warning '" + kWarning + "']"}
         << "40.1" << kWarning << "TxTKkisik";
     QTest::newRow("equal pressures: a message and nothing else")
         << defaults << QStringList{"200", "21", "32", "200"}
         << QStringList{"Opozorilo: Izračun ni mogoč: začetni in končni pritisk sta enaka! "
                        "[focus CmdIzracun '', result '21.0', warning '']"}
-        << "21.0" << "" << "CmdIzracun";
+        << "21.0"
+        << ""
+        << "CmdIzracun";
     QTest::newRow("too large: a message and nothing else")
         << defaults << QStringList{"1", "21", "1e39", "200"}
         << QStringList{"Opozorilo: Izračun ni mogoč: vnesene vrednosti so prevelike! "
                        "[focus CmdIzracun '', result '21.0', warning '']"}
-        << "21.0" << "" << "CmdIzracun";
+        << "21.0"
+        << ""
+        << "CmdIzracun";
 }
 
 void TestFrmMarevo::calculate() {
@@ -315,7 +326,8 @@ void TestFrmMarevo::looksAsDesigned() {
     w.TxTZpritisk->setFocus();
     w.TxTZpritisk->selectAll();
 
-    const QString mismatch = marevo::testing::compareWithReference(&w, QStringLiteral("frm_marevo"));
+    const QString mismatch =
+        marevo::testing::compareWithReference(&w, QStringLiteral("frm_marevo"));
     QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
 
     QImage doubled(w.size() * 2, QImage::Format_RGB32);

@@ -55,9 +55,9 @@ QString compareWithReference(QWidget* window, const QString& referenceName) {
         for (int x = 0; x < actual.width(); ++x) {
             const QRgb a = actual.pixel(x, y);
             const QRgb e = expected.pixel(x, y);
-            const int delta = std::max({std::abs(qRed(a) - qRed(e)),
-                                        std::abs(qGreen(a) - qGreen(e)),
-                                        std::abs(qBlue(a) - qBlue(e))});
+            const int delta =
+                std::max({std::abs(qRed(a) - qRed(e)), std::abs(qGreen(a) - qGreen(e)),
+                          std::abs(qBlue(a) - qBlue(e))});
             if (delta > kChannelTolerance) {
                 ++differing;
                 difference.setPixel(x, y, qRgb(255, 0, 0));

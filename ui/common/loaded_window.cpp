@@ -21,6 +21,8 @@ LoadedWindow::~LoadedWindow() {
     }
 }
 
-int LoadedWindow::loadedCount() { return loaded; }
+int LoadedWindow::loadedCount() {
+    return loaded;
+}
 
 } // namespace marevo

@@ -10,12 +10,12 @@ namespace {
 
 const QString& designFamily() {
     static const QString family = [] {
-        const QString name = QStringLiteral("MS Sans Serif");
+        QString name = QStringLiteral("MS Sans Serif");
         // Liberation Sans first: its widths fit every caption into its box as laid
         // out. After the named faces, the style hint picks any sans-serif.
-        QFont::insertSubstitutions(name, {QStringLiteral("Liberation Sans"),
-                                          QStringLiteral("Arimo"), QStringLiteral("Arial"),
-                                          QStringLiteral("Helvetica")});
+        QFont::insertSubstitutions(name,
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                    QStringLiteral("Arial"), QStringLiteral("Helvetica")});
         return name;
     }();
     return family;

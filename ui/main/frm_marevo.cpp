@@ -49,37 +49,33 @@ constexpr Twips kClientArea{0, 0, 5790, 5130};
 // The window as designed. Drawn controls come first, back to front: each lies
 // above the ones before it. Text boxes and buttons, which lie above every drawn
 // control, follow in tab order.
+// clang-format off
 const Control kControls[] = {
-    {"Shape2", -1, Kind::Panel, "", {120, 3960, 5535, 615}, {}, {}, kResultPanel},
-    {"Shape1", 1, Kind::Panel, "", {120, 2160, 4095, 1575}, {}, {}, kStatePanel},
-    {"Shape1", 0, Kind::Panel, "", {120, 120, 4095, 1575}, {}, {}, kStatePanel},
-    {"Label1", -1, Kind::Label, "Vnesi pritisk v jeklenki (bar):", {0, 720, 2895, 375}, {},
-     kRight, {}},
-    {"Label2", -1, Kind::Label, "Odstotek kisika v jeklenki (%):", {120, 1200, 2775, 255}, {},
-     kRight, {}},
-    {"Label3", -1, Kind::Label, "Željen odstotek kisika v jeklenki (%):",
-     {-120, 2760, 3015, 375}, {}, kRight, {}},
-    {"Label4", -1, Kind::Label, "ZAČETNO STANJE V JEKLENKI", {240, 240, 3735, 375}, kHeading,
-     kRight, {}},
-    {"Label5", -1, Kind::Label, "Končni pritisk v jeklenki (bar): ", {-360, 3240, 3255, 495}, {},
-     kRight, {}},
-    {"Label6", -1, Kind::Label, "KONČNO STANJE V JEKLENKI", {600, 2280, 3375, 375}, kHeading,
-     kRight, {}},
-    {"Label7", -1, Kind::Label, "V jeklenko dodaj marevo z ", {360, 4080, 3255, 375}, kSentence,
-     kLeft, {}},
-    {"Lblprocent", -1, Kind::Label, "", {3480, 4080, 855, 495}, kSentence, kLeft, kBlue},
-    {"Label8", -1, Kind::Label, "% kisika!", {4320, 4080, 1455, 375}, kSentence, kLeft, {}},
-    {"LblPozor", -1, Kind::Label, "", {120, 4680, 5535, 375}, kWarning, kCentre, kRed},
-    {"Image1", -1, Kind::Picture, ":/marevo/banner.jpg", {4440, 120, 1050, 540}, {}, {}, {}},
-    {"TxTZpritisk", -1, Kind::TextBox, "1", {3000, 720, 975, 285}, {}, kLeft, {}},
-    {"TxTZkisik", -1, Kind::TextBox, "21", {3000, 1200, 975, 285}, {}, kLeft, {}},
-    {"TxTKkisik", -1, Kind::TextBox, "21", {3000, 2760, 975, 285}, {}, kLeft, {}},
-    {"TxtKpritisk", -1, Kind::TextBox, "200", {3000, 3240, 975, 285}, {}, kLeft, {}},
-    {"CmdAvtor", -1, Kind::Button, "O kalkulatorju", {4320, 3000, 1335, 735}, {}, kCentre, {}},
-    {"CmdIzhod", -1, Kind::Button, "Izhod", {4320, 2280, 1335, 615}, {}, kCentre, {}},
-    {"CmdBrisi", -1, Kind::Button, "Briši", {4320, 1560, 1335, 615}, {}, kCentre, {}},
-    {"CmdIzracun", -1, Kind::Button, "Izračunaj", {4320, 840, 1335, 615}, kHeading, kCentre, {}},
+    // name, index, kind, text or picture, {left, top, width, height} in twips, font, alignment, colour
+    {"Shape2",      -1, Kind::Panel,   "",                                       {  120, 3960, 5535,  615}, {},        {},      kResultPanel},
+    {"Shape1",       1, Kind::Panel,   "",                                       {  120, 2160, 4095, 1575}, {},        {},      kStatePanel},
+    {"Shape1",       0, Kind::Panel,   "",                                       {  120,  120, 4095, 1575}, {},        {},      kStatePanel},
+    {"Label1",      -1, Kind::Label,   "Vnesi pritisk v jeklenki (bar):",        {    0,  720, 2895,  375}, {},        kRight,  {}},
+    {"Label2",      -1, Kind::Label,   "Odstotek kisika v jeklenki (%):",        {  120, 1200, 2775,  255}, {},        kRight,  {}},
+    {"Label3",      -1, Kind::Label,   "Željen odstotek kisika v jeklenki (%):", { -120, 2760, 3015,  375}, {},        kRight,  {}},
+    {"Label4",      -1, Kind::Label,   "ZAČETNO STANJE V JEKLENKI",              {  240,  240, 3735,  375}, kHeading,  kRight,  {}},
+    {"Label5",      -1, Kind::Label,   "Končni pritisk v jeklenki (bar): ",      { -360, 3240, 3255,  495}, {},        kRight,  {}},
+    {"Label6",      -1, Kind::Label,   "KONČNO STANJE V JEKLENKI",               {  600, 2280, 3375,  375}, kHeading,  kRight,  {}},
+    {"Label7",      -1, Kind::Label,   "V jeklenko dodaj marevo z ",             {  360, 4080, 3255,  375}, kSentence, kLeft,   {}},
+    {"Lblprocent",  -1, Kind::Label,   "",                                       { 3480, 4080,  855,  495}, kSentence, kLeft,   kBlue},
+    {"Label8",      -1, Kind::Label,   "% kisika!",                              { 4320, 4080, 1455,  375}, kSentence, kLeft,   {}},
+    {"LblPozor",    -1, Kind::Label,   "",                                       {  120, 4680, 5535,  375}, kWarning,  kCentre, kRed},
+    {"Image1",      -1, Kind::Picture, ":/marevo/banner.jpg",                    { 4440,  120, 1050,  540}, {},        {},      {}},
+    {"TxTZpritisk", -1, Kind::TextBox, "1",                                      { 3000,  720,  975,  285}, {},        kLeft,   {}},
+    {"TxTZkisik",   -1, Kind::TextBox, "21",                                     { 3000, 1200,  975,  285}, {},        kLeft,   {}},
+    {"TxTKkisik",   -1, Kind::TextBox, "21",                                     { 3000, 2760,  975,  285}, {},        kLeft,   {}},
+    {"TxtKpritisk", -1, Kind::TextBox, "200",                                    { 3000, 3240,  975,  285}, {},        kLeft,   {}},
+    {"CmdAvtor",    -1, Kind::Button,  "O kalkulatorju",                         { 4320, 3000, 1335,  735}, {},        kCentre, {}},
+    {"CmdIzhod",    -1, Kind::Button,  "Izhod",                                  { 4320, 2280, 1335,  615}, {},        kCentre, {}},
+    {"CmdBrisi",    -1, Kind::Button,  "Briši",                                  { 4320, 1560, 1335,  615}, {},        kCentre, {}},
+    {"CmdIzracun",  -1, Kind::Button,  "Izračunaj",                              { 4320,  840, 1335,  615}, kHeading,  kCentre, {}},
 };
+// clang-format on
 
 QWidget* createControl(const Control& c, QWidget* window) {
     const QString text = QString::fromUtf8(c.text);
@@ -141,7 +137,9 @@ template <typename T> T* control(const QWidget* window, const char* name, int in
     Q_UNREACHABLE();
 }
 
-void selectWholeText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
+void selectWholeText(QLineEdit* box) {
+    box->setSelection(0, static_cast<int>(box->text().size()));
+}
 
 } // namespace
 
@@ -241,7 +239,9 @@ void FrmMarevo::CmdBrisi_Click() {
     TxTZpritisk->setFocus(Qt::OtherFocusReason);
 }
 
-void FrmMarevo::CmdIzhod_Click() { close(); }
+void FrmMarevo::CmdIzhod_Click() {
+    close();
+}
 
 void FrmMarevo::CmdAvtor_Click() {
     Feedback::current().beep();
