@@ -3,6 +3,7 @@
 #include "ui/common/feedback.h"
 #include "ui/main/frm_marevo.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void aboutBeepsAndOpensTheAboutWindow();
     void exitUnloadsOnlyThisWindow();
     void realMessageBox();
+    void screenReaderHearsCaptionsAndResult();
     void looksAsDesigned();
 
 private:
@@ -316,6 +318,25 @@ void TestFrmMarevo::realMessageBox() {
     w.CmdIzracun_Click();
     QVERIFY(seen);
     QCOMPARE(w.focusWidget(), w.TxTZkisik);
+}
+
+void TestFrmMarevo::screenReaderHearsCaptionsAndResult() {
+    FrmMarevo& w = *window_;
+    RecordingFeedback feedback(&w);
+    const auto heard = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    QCOMPARE(heard(w.TxTZpritisk), QStringLiteral("Vnesi pritisk v jeklenki (bar):"));
+    QCOMPARE(heard(w.TxTZkisik), QStringLiteral("Odstotek kisika v jeklenki (%):"));
+    QCOMPARE(heard(w.TxTKkisik), QStringLiteral("Željen odstotek kisika v jeklenki (%):"));
+    QCOMPARE(heard(w.TxtKpritisk).trimmed(), QStringLiteral("Končni pritisk v jeklenki (bar):"));
+    QCOMPARE(heard(w.CmdIzracun), QStringLiteral("Izračunaj"));
+
+    type(w, {"1", "21", "40", "200"});
+    w.CmdIzracun_Click();
+    QCOMPARE(heard(w.Lblprocent), QStringLiteral("V jeklenko dodaj marevo z 40.1 % kisika!"));
+    w.CmdBrisi_Click();
+    QVERIFY(heard(w.Lblprocent).isEmpty());
 }
 
 void TestFrmMarevo::looksAsDesigned() {

@@ -6,6 +6,7 @@
 #include "ui/common/look.h"
 #include "ui/common/twips.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -183,6 +184,16 @@ void FrmMarevo::createControls() {
     CmdBrisi = control<QPushButton>(this, "CmdBrisi");
     CmdIzracun = control<QPushButton>(this, "CmdIzracun");
 
+    // What a screen reader says: each box by its caption, the panels by their role.
+    Label1->setBuddy(TxTZpritisk);
+    Label2->setBuddy(TxTZkisik);
+    Label3->setBuddy(TxTKkisik);
+    Label5->setBuddy(TxtKpritisk);
+    Shape1[0]->setAccessibleName(QStringLiteral("Začetno stanje v jeklenki"));
+    Shape1[1]->setAccessibleName(QStringLiteral("Končno stanje v jeklenki"));
+    Shape2->setAccessibleName(QStringLiteral("Rezultat"));
+    Image1->setAccessibleName(QStringLiteral("Marevo"));
+
     connect(CmdIzracun, &QPushButton::clicked, this, &FrmMarevo::CmdIzracun_Click);
     connect(CmdBrisi, &QPushButton::clicked, this, &FrmMarevo::CmdBrisi_Click);
     connect(CmdIzhod, &QPushButton::clicked, this, &FrmMarevo::CmdIzhod_Click);
@@ -200,10 +211,25 @@ void FrmMarevo::restoreDefaults() {
     }
 }
 
+void FrmMarevo::showResult(const QString& display) {
+    Lblprocent->setText(display);
+    // Heard as one sentence, the number between its fixed words.
+    Lblprocent->setAccessibleName(
+        display.isEmpty() ? QString() : Label7->text() + display + u' ' + Label8->text());
+}
+
+void FrmMarevo::showWarning(const QString& warning) {
+    LblPozor->setText(warning);
+    if (!warning.isEmpty()) {
+        QAccessibleEvent alert(LblPozor, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
+}
+
 void FrmMarevo::Form_Load() {
     restoreDefaults();
-    Lblprocent->clear();
-    LblPozor->clear();
+    showResult({});
+    showWarning({});
 }
 
 void FrmMarevo::CmdIzracun_Click() {
@@ -221,12 +247,12 @@ void FrmMarevo::CmdIzracun_Click() {
         feedback.beep();
     } else if (const auto* result = std::get_if<BlendResult>(&outcome)) {
         if (result->overLimit) {
-            LblPozor->setText(overLimitWarning());
+            showWarning(overLimitWarning());
             feedback.showMessage(this, overLimitMessage());
         } else {
-            LblPozor->clear();
+            showWarning({});
         }
-        Lblprocent->setText(result->display);
+        showResult(result->display);
     } else {
         feedback.showMessage(this, std::get<ArithmeticFailure>(outcome).message);
     }
@@ -234,8 +260,8 @@ void FrmMarevo::CmdIzracun_Click() {
 
 void FrmMarevo::CmdBrisi_Click() {
     restoreDefaults();
-    LblPozor->clear();
-    Lblprocent->clear();
+    showWarning({});
+    showResult({});
     TxTZpritisk->setFocus(Qt::OtherFocusReason);
 }
 

@@ -51,6 +51,8 @@ public:
 private:
     void createControls();
     void restoreDefaults();
+    void showResult(const QString& display);
+    void showWarning(const QString& warning);
 };
 
 } // namespace marevo
