@@ -1,6 +1,7 @@
 #include "reference_picture.h"
 #include "ui/about/frm_avtor.h"
 #include "ui/common/feedback.h"
+#include "ui/main/application.h"
 #include "ui/main/frm_marevo.h"
 
 #include <QAccessible>
@@ -121,6 +122,10 @@ void TestFrmMarevo::startsWithDefaultsAndFocusInFirstBox() {
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(w.windowIcon().availableSizes().contains(QSize(16, 16)));
     QVERIFY(w.windowIcon().availableSizes().contains(QSize(32, 32)));
+
+    marevo::describeApplication();
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.example.KalkulatorMarevo"));
 }
 
 void TestFrmMarevo::tabCycle() {

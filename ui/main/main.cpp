@@ -1,8 +1,10 @@
+#include "ui/main/application.h"
 #include "ui/main/frm_marevo.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    marevo::describeApplication();
     QApplication app(argc, argv);
     // Ends when no window of the calculator is loaded any more, the About window included.
     QApplication::setQuitOnLastWindowClosed(false);
