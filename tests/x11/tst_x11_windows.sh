@@ -1,0 +1,258 @@
+#!/usr/bin/env bash
+# Runs the real calculator under its own X server (Xvfb) and window manager
+# (openbox) and checks from outside, as a window manager and a taskbar see them:
+#  - the main window: fixed size, no minimise or maximise button;
+#  - the About window: a utility window, off the taskbar, a title bar without
+#    buttons, activated with its button in focus, not kept above the main window;
+#  - the end: "Izhod" with the About window open leaves the process running,
+#    "Zapri" then ends it with status 0; without the About window "Izhod" ends it;
+#  - the keyboard in the About window: Esc and Enter do nothing, the space bar
+#    presses "Zapri", which has the focus.
+# Every process started here is stopped by its PID when the script ends, passed or failed.
+#
+# Usage: tst_x11_windows.sh PATH/TO/marevo
+set -uo pipefail
+
+marevo=${1:?usage: $0 PATH/TO/marevo}
+
+for tool in Xvfb openbox xprop xdotool xwininfo; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: $tool is not installed" >&2
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+pids=() # started here and not yet reaped, in order of starting
+
+stop_all() {
+    local i
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null
+        wait "${pids[i]}" 2>/dev/null
+    done
+    pids=()
+    rm -rf "$work"
+}
+trap stop_all EXIT
+trap 'exit 2' INT TERM HUP
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -s "$work/marevo.log" ]; then
+        echo "--- marevo's output:" >&2
+        cat "$work/marevo.log" >&2
+    fi
+    exit 1
+}
+ok() { echo "ok - $*"; }
+
+# Runs a command every tenth of a second until it succeeds, for at most $1 seconds.
+within() {
+    local tries=$(($1 * 10))
+    shift
+    until "$@"; do
+        ((tries-- > 0)) || return 1
+        sleep 0.1
+    done
+}
+
+# Succeeds when the command keeps failing for $1 seconds: for what must not happen.
+never_within() {
+    local tries=$(($1 * 10))
+    shift
+    while ((tries-- > 0)); do
+        "$@" && return 1
+        sleep 0.1
+    done
+}
+
+forget() {
+    local kept=() pid
+    for pid in "${pids[@]}"; do
+        [ "$pid" = "$1" ] || kept+=("$pid")
+    done
+    pids=("${kept[@]}")
+}
+
+# Nothing from the calling desktop may reach the X server or the program.
+unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR \
+    QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_STYLE_OVERRIDE QT_QPA_PLATFORMTHEME
+export QT_QPA_PLATFORM=xcb
+# libxkbcommon-x11 hands strndup() atom names without a terminating zero, which
+# strndup() allows; AddressSanitizer's strict string checks would stop on that.
+if [ -n "${ASAN_OPTIONS:-}" ]; then
+    export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
+fi
+export XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+
+# --- the X server and the window manager
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp \
+    3>"$work/display" 2>"$work/xvfb.log" &
+pids+=("$!")
+within 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+display=$(head -n 1 "$work/display")
+export DISPLAY=":$display"
+
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=("$!")
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+within 20 wm_ready || fail "openbox did not start: $(cat "$work/openbox.log")"
+
+# --- helpers on the program's windows
+
+marevo_pid='' main='' about=''
+start_marevo() {
+    "$marevo" >"$work/marevo.log" 2>&1 &
+    marevo_pid=$!
+    pids+=("$marevo_pid")
+}
+
+# The program's shown window whose title matches the pattern.
+shown_window() {
+    xdotool search --all --onlyvisible --pid "$marevo_pid" --name "$1" 2>/dev/null | head -n 1
+}
+# Waits for that window and puts its id into the named variable.
+find_window() { # variable pattern what
+    local id tries=200
+    until id=$(shown_window "$2") && [ -n "$id" ]; do
+        ((tries-- > 0)) || fail "no $3 appeared"
+        has_ended && fail "the program ended before showing its $3"
+        sleep 0.1
+    done
+    printf -v "$1" '%s' "$id"
+}
+
+is_shown() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+is_gone() { ! is_shown "$1"; }
+is_running() { # not ended, nor ended and waiting to be reaped
+    local state
+    state=$(ps -o stat= -p "$marevo_pid") && [[ $state != Z* ]]
+}
+is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+has_ended() { ! is_running; }
+
+property() { xprop -id "$1" -notype "$2" 2>/dev/null; }
+
+# Clicks at a point of a window's client area, in pixels from its top-left corner.
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# Waits for the program to end and checks its exit status.
+expect_exit_status_0() {
+    within 20 has_ended || fail "$1: the program did not end"
+    local status=0
+    wait "$marevo_pid" || status=$?
+    forget "$marevo_pid"
+    [ "$status" -eq 0 ] || fail "$1: the program ended with status $status"
+}
+
+# The window's own _MOTIF_WM_HINTS as numbers: flags, functions, decorations.
+motif_hints() {
+    local values
+    values=$(property "$1" _MOTIF_WM_HINTS | sed -n 's/^_MOTIF_WM_HINTS = //p' | tr -d ' ')
+    [ -n "$values" ] || fail "$2 has no _MOTIF_WM_HINTS"
+    IFS=, read -r mwm_flags mwm_functions mwm_decorations _ <<<"$values"
+}
+# Motif flags, functions and decorations.
+readonly HAS_FUNCTIONS=1 HAS_DECORATIONS=2
+readonly FUNC_ALL=1 FUNC_MINIMIZE=8 FUNC_MAXIMIZE=16 FUNC_CLOSE=32
+readonly DECOR_ALL=1 DECOR_TITLE=8 DECOR_MENU=16 DECOR_MINIMIZE=32 DECOR_MAXIMIZE=64
+
+fixed_size() { # window what width height
+    local hints
+    hints=$(property "$1" WM_NORMAL_HINTS)
+    if ! grep -q "program specified minimum size: $3 by $4" <<<"$hints" ||
+        ! grep -q "program specified maximum size: $3 by $4" <<<"$hints"; then
+        fail "$2 is not fixed at $3 x $4: $hints"
+    fi
+    xwininfo -id "$1" | grep -q "Width: $3" || fail "$2 is not $3 pixels wide"
+    xwininfo -id "$1" | grep -q "Height: $4" || fail "$2 is not $4 pixels high"
+    # Placed by the window manager: the window asks for no position of its own.
+    grep -q 'specified location' <<<"$hints" && fail "$2 places itself: $hints"
+}
+
+# Positions of the buttons, from the windows' layout (in pixels).
+readonly IZHOD_X=$((288 + 44)) IZHOD_Y=$((152 + 20))
+readonly AVTOR_X=$((288 + 44)) AVTOR_Y=$((200 + 24))
+readonly ZAPRI_X=$((248 + 28)) ZAPRI_Y=$((88 + 16))
+readonly MAIN_TITLE='^Kalkulator za izra.* Marevo$' ABOUT_TITLE='^O kalkulatorju$'
+
+# --- first run: both windows, then the end with the About window open
+
+start_marevo
+find_window main "$MAIN_TITLE" "main window"
+
+fixed_size "$main" "the main window" 386 342
+motif_hints "$main" "the main window"
+((mwm_flags & HAS_DECORATIONS)) || fail "the main window leaves its title bar to the window manager"
+((mwm_decorations & DECOR_TITLE && mwm_decorations & DECOR_MENU)) ||
+    fail "the main window asks for no title bar or window menu ($mwm_decorations)"
+((mwm_decorations & (DECOR_ALL | DECOR_MINIMIZE | DECOR_MAXIMIZE))) &&
+    fail "the main window asks for minimise or maximise buttons ($mwm_decorations)"
+if ((mwm_flags & HAS_FUNCTIONS)); then
+    ((mwm_functions & FUNC_CLOSE)) || fail "the main window cannot be closed ($mwm_functions)"
+    ((mwm_functions & (FUNC_ALL | FUNC_MINIMIZE | FUNC_MAXIMIZE))) &&
+        fail "the main window can be minimised or maximised ($mwm_functions)"
+fi
+property "$main" _NET_WM_STATE | grep -q SKIP_TASKBAR && fail "the main window is off the taskbar"
+ok "main window: fixed 386 x 342, close button and menu, no minimise or maximise"
+
+click "$main" "$AVTOR_X" "$AVTOR_Y"
+find_window about "$ABOUT_TITLE" "About window after clicking \"O kalkulatorju\""
+
+fixed_size "$about" "the About window" 312 159
+property "$about" _NET_WM_WINDOW_TYPE | grep -q '= _NET_WM_WINDOW_TYPE_UTILITY' ||
+    fail "the About window is no utility window: $(property "$about" _NET_WM_WINDOW_TYPE)"
+property "$about" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
+    fail "the About window is on the taskbar: $(property "$about" _NET_WM_STATE)"
+motif_hints "$about" "the About window"
+((mwm_flags & HAS_FUNCTIONS)) || fail "the About window leaves its buttons to the window manager"
+((mwm_functions & (FUNC_ALL | FUNC_MINIMIZE | FUNC_MAXIMIZE | FUNC_CLOSE))) &&
+    fail "the About window asks for title bar buttons ($mwm_functions)"
+if ((mwm_flags & HAS_DECORATIONS)); then
+    ((mwm_decorations & DECOR_TITLE)) || fail "the About window has no title bar"
+    ((mwm_decorations & (DECOR_ALL | DECOR_MENU | DECOR_MINIMIZE | DECOR_MAXIMIZE))) &&
+        fail "the About window asks for title bar buttons ($mwm_decorations)"
+fi
+within 10 is_active "$about" || fail "the About window was not activated"
+ok "About window: utility window, off the taskbar, fixed 312 x 159, no buttons, activated"
+
+# Clicked, the main window comes to the front: the About window is not kept above it.
+on_top() {
+    xprop -root _NET_CLIENT_LIST_STACKING | grep -Eiq "$(printf '0x%x' "$1")\$"
+}
+click "$main" 4 4
+within 10 on_top "$main" || fail "the About window stays above the main window"
+ok "the About window is not kept above the main window"
+
+click "$main" "$IZHOD_X" "$IZHOD_Y"
+within 10 is_gone "$main" || fail "\"Izhod\" did not close the main window"
+never_within 1 has_ended || fail "\"Izhod\" with the About window open ended the program"
+is_shown "$about" || fail "\"Izhod\" closed the About window too"
+property "$about" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
+    fail "the About window came onto the taskbar when it was left alone"
+ok "\"Izhod\" with the About window open closes only the main window"
+
+click "$about" "$ZAPRI_X" "$ZAPRI_Y"
+expect_exit_status_0 "\"Zapri\" in the last window"
+ok "\"Zapri\" in the last window ends the program with status 0"
+
+# --- second run: the About window from the keyboard, then the end without it
+
+start_marevo
+find_window main "$MAIN_TITLE" "main window"
+click "$main" "$AVTOR_X" "$AVTOR_Y"
+find_window about "$ABOUT_TITLE" "About window"
+within 10 is_active "$about" || fail "the About window was not activated"
+xdotool key Escape Return KP_Enter
+never_within 1 is_gone "$about" || fail "Esc or Enter closed the About window"
+xdotool key space
+within 10 is_gone "$about" || fail "the space bar did not press \"Zapri\", which has the focus"
+never_within 1 has_ended || fail "closing the About window ended the program"
+ok "Esc and Enter do nothing in the About window; the space bar presses \"Zapri\""
+
+click "$main" "$IZHOD_X" "$IZHOD_Y"
+expect_exit_status_0 "\"Izhod\" after the About window was closed"
+ok "\"Izhod\" ends the program with status 0 once the About window is closed"

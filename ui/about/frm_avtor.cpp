@@ -1,0 +1,198 @@
+#include "ui/about/frm_avtor.h"
+
+#include "ui/about/club_details.h"
+#include "ui/common/look.h"
+#include "ui/common/twips.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+
+#ifdef MAREVO_HAVE_XCB
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <xcb/xcb.h>
+#endif
+
+namespace marevo {
+
+namespace {
+
+enum class Kind { Label, Picture, Button };
+
+struct Control {
+    const char* name;
+    Kind kind;
+    const char* text; // caption or picture
+    Twips twips;
+    std::optional<FontSpec> font; // none: the window's font
+    Qt::Alignment alignment;
+};
+
+constexpr Qt::Alignment kLeft = Qt::AlignLeft;
+constexpr Qt::Alignment kCentre = Qt::AlignHCenter;
+constexpr FontSpec kBold{8.25, true};
+
+// Two texts with a blank between them, joined when the program is compiled.
+template <std::size_t N, std::size_t M>
+constexpr std::array<char, N + M> joinedByBlank(const char (&first)[N], const char (&second)[M]) {
+    std::array<char, N + M> joined{};
+    std::copy_n(first, N - 1, joined.begin());
+    joined[N - 1] = ' ';
+    std::copy_n(second, M, joined.begin() + N); // with its terminating zero
+    return joined;
+}
+
+constexpr auto kInvitation =
+    joinedByBlank("Vprašanja, pripombe in predloge pošlji avtorju na naslov:", club::kAuthorEmail);
+
+constexpr Twips kClientArea{0, 0, 4680, 2385};
+
+// The window as designed. Drawn controls come first, back to front; the button,
+// which lies above all of them (over the right end of Label3's box), comes last.
+// Label2 and Label3 reach past the right edge and Label6 past the bottom edge of
+// the window, which clips them.
+const Control kControls[] = {
+    {"Image1", Kind::Picture, ":/marevo/emblem.jpg", {120, 120, 1200, 1575}, {}, {}},
+    {"Label1", Kind::Label, club::kAuthor, {1440, 120, 3135, 255}, kBold, kLeft},
+    {"Label2", Kind::Label, club::kName, {1440, 600, 3255, 495}, kBold, kLeft},
+    {"Label3", Kind::Label, club::kWeb, {1440, 1320, 3495, 255}, {}, kLeft},
+    {"Label4", Kind::Label, club::kAddress, {1440, 1080, 2175, 255}, {}, kLeft},
+    {"Label5", Kind::Label, club::kEmail, {1440, 1560, 1935, 255}, {}, kLeft},
+    {"Label6", Kind::Label, kInvitation.data(), {120, 1920, 4455, 495}, kBold, kCentre},
+    {"CmdZapri", Kind::Button, "Zapri", {3720, 1320, 855, 495}, {}, kCentre},
+};
+
+QWidget* createControl(const Control& c, QWidget* window) {
+    const QString text = QString::fromUtf8(c.text);
+    QWidget* widget = nullptr;
+    switch (c.kind) {
+    case Kind::Label: {
+        auto* label = new QLabel(text, window);
+        applyLabelLook(label, c.alignment);
+        // The web and e-mail addresses are words to read, not links.
+        label->setTextFormat(Qt::PlainText);
+        widget = label;
+        break;
+    }
+    case Kind::Picture: {
+        auto* picture = new QLabel(window);
+        picture->setPixmap(QPixmap(text));
+        widget = picture;
+        break;
+    }
+    case Kind::Button: {
+        auto* button = new QPushButton(text, window);
+        // Neither the default nor the cancel button: Enter and Esc press nothing.
+        button->setAutoDefault(false);
+        widget = button;
+        break;
+    }
+    }
+    widget->setObjectName(QLatin1String(c.name));
+    widget->setGeometry(toPixels(c.twips));
+    if (c.font) {
+        widget->setFont(designFont(*c.font));
+    }
+    return widget;
+}
+
+template <typename T> T* control(const QWidget* window, const char* name) {
+    T* child = window->findChild<T*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    Q_ASSERT(child);
+    return child;
+}
+
+// Keeps the window off taskbars and pagers. On X11 a tool window gets no such
+// state of its own, and taskbars that group windows by their leader would list
+// it. The state goes onto the window while it is still unmapped, before it is
+// first shown, where the window manager reads it.
+void keepOffTaskbar([[maybe_unused]] QWidget* window) {
+#ifdef MAREVO_HAVE_XCB
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return;
+    }
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) {
+        return;
+    }
+    xcb_connection_t* connection = x11->connection();
+    const char* const names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
+                                 "_NET_WM_STATE_SKIP_PAGER"};
+    std::array<xcb_intern_atom_cookie_t, std::size(names)> cookies{};
+    for (std::size_t i = 0; i < cookies.size(); ++i) {
+        cookies[i] =
+            xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
+    }
+    std::array<xcb_atom_t, std::size(names)> atoms{};
+    for (std::size_t i = 0; i < atoms.size(); ++i) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
+        if (reply == nullptr) {
+            return;
+        }
+        atoms[i] = reply->atom;
+        std::free(reply);
+    }
+    // Appended to whatever state the window already asks for.
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND,
+                        static_cast<xcb_window_t>(window->winId()), atoms[0], XCB_ATOM_ATOM, 32, 2,
+                        &atoms[1]);
+#endif
+}
+
+QPointer<FrmAvtor> loaded;
+
+} // namespace
+
+FrmAvtor::FrmAvtor() : LoadedWindow(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("FrmAvtor"));
+    setWindowTitle(QStringLiteral("O kalkulatorju"));
+    applyWindowLook(this, toPixels(kClientArea).size());
+    createControls();
+    keepOffTaskbar(this);
+}
+
+void FrmAvtor::createControls() {
+    for (const Control& c : kControls) {
+        createControl(c, this);
+    }
+    Label1 = control<QLabel>(this, "Label1");
+    Label2 = control<QLabel>(this, "Label2");
+    Label3 = control<QLabel>(this, "Label3");
+    Label4 = control<QLabel>(this, "Label4");
+    Label5 = control<QLabel>(this, "Label5");
+    Label6 = control<QLabel>(this, "Label6");
+    Image1 = control<QLabel>(this, "Image1");
+    CmdZapri = control<QPushButton>(this, "CmdZapri");
+
+    connect(CmdZapri, &QPushButton::clicked, this, &FrmAvtor::CmdZapri_Click);
+}
+
+FrmAvtor* FrmAvtor::open() {
+    if (!loaded) {
+        loaded = new FrmAvtor;
+    }
+    loaded->show();
+    loaded->raise();
+    // A window manager need not activate a new tool window by itself; activated,
+    // the window has its button in focus, so the keyboard can close it too.
+    loaded->activateWindow();
+    return loaded;
+}
+
+FrmAvtor* FrmAvtor::instance() {
+    return loaded;
+}
+
+void FrmAvtor::CmdZapri_Click() {
+    close();
+}
+
+} // namespace marevo
