@@ -1,18 +1,15 @@
 #include "ui/about/frm_avtor.h"
 
 #include "ui/about/club_details.h"
-#include "ui/common/look.h"
-#include "ui/common/twips.h"
+#include "ui/common/controls.h"
 
 #include <QLabel>
-#include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <optional>
 
 #ifdef MAREVO_HAVE_XCB
 #include <QGuiApplication>
@@ -24,17 +21,6 @@
 namespace marevo {
 
 namespace {
-
-enum class Kind { Label, Picture, Button };
-
-struct Control {
-    const char* name;
-    Kind kind;
-    const char* text; // caption or picture
-    Twips twips;
-    std::optional<FontSpec> font; // none: the window's font
-    Qt::Alignment alignment;
-};
 
 constexpr Qt::Alignment kLeft = Qt::AlignLeft;
 constexpr Qt::Alignment kCentre = Qt::AlignHCenter;
@@ -59,56 +45,19 @@ constexpr Twips kClientArea{0, 0, 4680, 2385};
 // which lies above all of them (over the right end of Label3's box), comes last.
 // Label2 and Label3 reach past the right edge and Label6 past the bottom edge of
 // the window, which clips them.
-const Control kControls[] = {
-    {"Image1", Kind::Picture, ":/marevo/emblem.jpg", {120, 120, 1200, 1575}, {}, {}},
-    {"Label1", Kind::Label, club::kAuthor, {1440, 120, 3135, 255}, kBold, kLeft},
-    {"Label2", Kind::Label, club::kName, {1440, 600, 3255, 495}, kBold, kLeft},
-    {"Label3", Kind::Label, club::kWeb, {1440, 1320, 3495, 255}, {}, kLeft},
-    {"Label4", Kind::Label, club::kAddress, {1440, 1080, 2175, 255}, {}, kLeft},
-    {"Label5", Kind::Label, club::kEmail, {1440, 1560, 1935, 255}, {}, kLeft},
-    {"Label6", Kind::Label, kInvitation.data(), {120, 1920, 4455, 495}, kBold, kCentre},
-    {"CmdZapri", Kind::Button, "Zapri", {3720, 1320, 855, 495}, {}, kCentre},
+// clang-format off
+const ControlSpec kControls[] = {
+    // name, index, kind, text or picture, {left, top, width, height} in twips, font, alignment, colour
+    {"Image1",   -1, ControlKind::Picture, ":/marevo/emblem.jpg", { 120,  120, 1200, 1575}, {},    {},      {}},
+    {"Label1",   -1, ControlKind::Label,   club::kAuthor,         {1440,  120, 3135,  255}, kBold, kLeft,   {}},
+    {"Label2",   -1, ControlKind::Label,   club::kName,           {1440,  600, 3255,  495}, kBold, kLeft,   {}},
+    {"Label3",   -1, ControlKind::Label,   club::kWeb,            {1440, 1320, 3495,  255}, {},    kLeft,   {}},
+    {"Label4",   -1, ControlKind::Label,   club::kAddress,        {1440, 1080, 2175,  255}, {},    kLeft,   {}},
+    {"Label5",   -1, ControlKind::Label,   club::kEmail,          {1440, 1560, 1935,  255}, {},    kLeft,   {}},
+    {"Label6",   -1, ControlKind::Label,   kInvitation.data(),    { 120, 1920, 4455,  495}, kBold, kCentre, {}},
+    {"CmdZapri", -1, ControlKind::Button,  "Zapri",               {3720, 1320,  855,  495}, {},    kCentre, {}},
 };
-
-QWidget* createControl(const Control& c, QWidget* window) {
-    const QString text = QString::fromUtf8(c.text);
-    QWidget* widget = nullptr;
-    switch (c.kind) {
-    case Kind::Label: {
-        auto* label = new QLabel(text, window);
-        applyLabelLook(label, c.alignment);
-        // The web and e-mail addresses are words to read, not links.
-        label->setTextFormat(Qt::PlainText);
-        widget = label;
-        break;
-    }
-    case Kind::Picture: {
-        auto* picture = new QLabel(window);
-        picture->setPixmap(QPixmap(text));
-        widget = picture;
-        break;
-    }
-    case Kind::Button: {
-        auto* button = new QPushButton(text, window);
-        // Neither the default nor the cancel button: Enter and Esc press nothing.
-        button->setAutoDefault(false);
-        widget = button;
-        break;
-    }
-    }
-    widget->setObjectName(QLatin1String(c.name));
-    widget->setGeometry(toPixels(c.twips));
-    if (c.font) {
-        widget->setFont(designFont(*c.font));
-    }
-    return widget;
-}
-
-template <typename T> T* control(const QWidget* window, const char* name) {
-    T* child = window->findChild<T*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-    Q_ASSERT(child);
-    return child;
-}
+// clang-format on
 
 // Keeps the window off taskbars and pagers. On X11 a tool window gets no such
 // state of its own, and taskbars that group windows by their leader would list
@@ -160,9 +109,7 @@ FrmAvtor::FrmAvtor() : LoadedWindow(Qt::Tool | Qt::CustomizeWindowHint | Qt::Win
 }
 
 void FrmAvtor::createControls() {
-    for (const Control& c : kControls) {
-        createControl(c, this);
-    }
+    buildControls(this, kControls);
     Label1 = control<QLabel>(this, "Label1");
     Label2 = control<QLabel>(this, "Label2");
     Label3 = control<QLabel>(this, "Label3");

@@ -43,6 +43,7 @@ void applyLabelLook(QLabel* label, Qt::Alignment horizontal) {
     label->setAlignment(horizontal | Qt::AlignTop);
     label->setWordWrap(true);
     label->setForegroundRole(QPalette::ButtonText);
+    label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
 }
 

@@ -25,7 +25,8 @@ QFont designFont(FontSpec spec);
 void applyWindowLook(QWidget* window, QSize clientSize);
 
 // A label as the windows use it: transparent, fixed size, text at the top of its
-// box wrapped at blanks, clipped to the box, in the button-text colour.
+// box wrapped at blanks, clipped to the box, in the button-text colour, plain
+// text that reacts to no click.
 void applyLabelLook(QLabel* label, Qt::Alignment horizontal);
 
 } // namespace marevo

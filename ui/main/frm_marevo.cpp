@@ -2,37 +2,18 @@
 
 #include "calc/blend.h"
 #include "ui/about/frm_avtor.h"
+#include "ui/common/controls.h"
 #include "ui/common/feedback.h"
-#include "ui/common/look.h"
-#include "ui/common/twips.h"
 
 #include <QAccessible>
-#include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
-
-#include <limits>
-#include <optional>
 
 namespace marevo {
 
 namespace {
-
-enum class Kind { Panel, Label, Picture, TextBox, Button };
-
-struct Control {
-    const char* name;
-    int index; // within a control array, or -1
-    Kind kind;
-    const char* text; // caption, initial text or picture
-    Twips twips;
-    std::optional<FontSpec> font; // none: the window's font
-    Qt::Alignment alignment;
-    std::optional<QColor> colour; // text colour of a label, fill of a panel
-};
 
 constexpr Qt::Alignment kLeft = Qt::AlignLeft;
 constexpr Qt::Alignment kRight = Qt::AlignRight;
@@ -51,92 +32,32 @@ constexpr Twips kClientArea{0, 0, 5790, 5130};
 // above the ones before it. Text boxes and buttons, which lie above every drawn
 // control, follow in tab order.
 // clang-format off
-const Control kControls[] = {
+const ControlSpec kControls[] = {
     // name, index, kind, text or picture, {left, top, width, height} in twips, font, alignment, colour
-    {"Shape2",      -1, Kind::Panel,   "",                                       {  120, 3960, 5535,  615}, {},        {},      kResultPanel},
-    {"Shape1",       1, Kind::Panel,   "",                                       {  120, 2160, 4095, 1575}, {},        {},      kStatePanel},
-    {"Shape1",       0, Kind::Panel,   "",                                       {  120,  120, 4095, 1575}, {},        {},      kStatePanel},
-    {"Label1",      -1, Kind::Label,   "Vnesi pritisk v jeklenki (bar):",        {    0,  720, 2895,  375}, {},        kRight,  {}},
-    {"Label2",      -1, Kind::Label,   "Odstotek kisika v jeklenki (%):",        {  120, 1200, 2775,  255}, {},        kRight,  {}},
-    {"Label3",      -1, Kind::Label,   "Željen odstotek kisika v jeklenki (%):", { -120, 2760, 3015,  375}, {},        kRight,  {}},
-    {"Label4",      -1, Kind::Label,   "ZAČETNO STANJE V JEKLENKI",              {  240,  240, 3735,  375}, kHeading,  kRight,  {}},
-    {"Label5",      -1, Kind::Label,   "Končni pritisk v jeklenki (bar): ",      { -360, 3240, 3255,  495}, {},        kRight,  {}},
-    {"Label6",      -1, Kind::Label,   "KONČNO STANJE V JEKLENKI",               {  600, 2280, 3375,  375}, kHeading,  kRight,  {}},
-    {"Label7",      -1, Kind::Label,   "V jeklenko dodaj marevo z ",             {  360, 4080, 3255,  375}, kSentence, kLeft,   {}},
-    {"Lblprocent",  -1, Kind::Label,   "",                                       { 3480, 4080,  855,  495}, kSentence, kLeft,   kBlue},
-    {"Label8",      -1, Kind::Label,   "% kisika!",                              { 4320, 4080, 1455,  375}, kSentence, kLeft,   {}},
-    {"LblPozor",    -1, Kind::Label,   "",                                       {  120, 4680, 5535,  375}, kWarning,  kCentre, kRed},
-    {"Image1",      -1, Kind::Picture, ":/marevo/banner.jpg",                    { 4440,  120, 1050,  540}, {},        {},      {}},
-    {"TxTZpritisk", -1, Kind::TextBox, "1",                                      { 3000,  720,  975,  285}, {},        kLeft,   {}},
-    {"TxTZkisik",   -1, Kind::TextBox, "21",                                     { 3000, 1200,  975,  285}, {},        kLeft,   {}},
-    {"TxTKkisik",   -1, Kind::TextBox, "21",                                     { 3000, 2760,  975,  285}, {},        kLeft,   {}},
-    {"TxtKpritisk", -1, Kind::TextBox, "200",                                    { 3000, 3240,  975,  285}, {},        kLeft,   {}},
-    {"CmdAvtor",    -1, Kind::Button,  "O kalkulatorju",                         { 4320, 3000, 1335,  735}, {},        kCentre, {}},
-    {"CmdIzhod",    -1, Kind::Button,  "Izhod",                                  { 4320, 2280, 1335,  615}, {},        kCentre, {}},
-    {"CmdBrisi",    -1, Kind::Button,  "Briši",                                  { 4320, 1560, 1335,  615}, {},        kCentre, {}},
-    {"CmdIzracun",  -1, Kind::Button,  "Izračunaj",                              { 4320,  840, 1335,  615}, kHeading,  kCentre, {}},
+    {"Shape2",      -1, ControlKind::Panel,   "",                                       {  120, 3960, 5535,  615}, {},        {},      kResultPanel},
+    {"Shape1",       1, ControlKind::Panel,   "",                                       {  120, 2160, 4095, 1575}, {},        {},      kStatePanel},
+    {"Shape1",       0, ControlKind::Panel,   "",                                       {  120,  120, 4095, 1575}, {},        {},      kStatePanel},
+    {"Label1",      -1, ControlKind::Label,   "Vnesi pritisk v jeklenki (bar):",        {    0,  720, 2895,  375}, {},        kRight,  {}},
+    {"Label2",      -1, ControlKind::Label,   "Odstotek kisika v jeklenki (%):",        {  120, 1200, 2775,  255}, {},        kRight,  {}},
+    {"Label3",      -1, ControlKind::Label,   "Željen odstotek kisika v jeklenki (%):", { -120, 2760, 3015,  375}, {},        kRight,  {}},
+    {"Label4",      -1, ControlKind::Label,   "ZAČETNO STANJE V JEKLENKI",              {  240,  240, 3735,  375}, kHeading,  kRight,  {}},
+    {"Label5",      -1, ControlKind::Label,   "Končni pritisk v jeklenki (bar): ",      { -360, 3240, 3255,  495}, {},        kRight,  {}},
+    {"Label6",      -1, ControlKind::Label,   "KONČNO STANJE V JEKLENKI",               {  600, 2280, 3375,  375}, kHeading,  kRight,  {}},
+    {"Label7",      -1, ControlKind::Label,   "V jeklenko dodaj marevo z ",             {  360, 4080, 3255,  375}, kSentence, kLeft,   {}},
+    {"Lblprocent",  -1, ControlKind::Label,   "",                                       { 3480, 4080,  855,  495}, kSentence, kLeft,   kBlue},
+    {"Label8",      -1, ControlKind::Label,   "% kisika!",                              { 4320, 4080, 1455,  375}, kSentence, kLeft,   {}},
+    {"LblPozor",    -1, ControlKind::Label,   "",                                       {  120, 4680, 5535,  375}, kWarning,  kCentre, kRed},
+    {"Image1",      -1, ControlKind::Picture, ":/marevo/banner.jpg",                    { 4440,  120, 1050,  540}, {},        {},      {}},
+    {"TxTZpritisk", -1, ControlKind::TextBox, "1",                                      { 3000,  720,  975,  285}, {},        kLeft,   {}},
+    {"TxTZkisik",   -1, ControlKind::TextBox, "21",                                     { 3000, 1200,  975,  285}, {},        kLeft,   {}},
+    {"TxTKkisik",   -1, ControlKind::TextBox, "21",                                     { 3000, 2760,  975,  285}, {},        kLeft,   {}},
+    {"TxtKpritisk", -1, ControlKind::TextBox, "200",                                    { 3000, 3240,  975,  285}, {},        kLeft,   {}},
+    {"CmdAvtor",    -1, ControlKind::Button,  "O kalkulatorju",                         { 4320, 3000, 1335,  735}, {},        kCentre, {}},
+    {"CmdIzhod",    -1, ControlKind::Button,  "Izhod",                                  { 4320, 2280, 1335,  615}, {},        kCentre, {}},
+    {"CmdBrisi",    -1, ControlKind::Button,  "Briši",                                  { 4320, 1560, 1335,  615}, {},        kCentre, {}},
+    {"CmdIzracun",  -1, ControlKind::Button,  "Izračunaj",                              { 4320,  840, 1335,  615}, kHeading,  kCentre, {}},
 };
 // clang-format on
-
-QWidget* createControl(const Control& c, QWidget* window) {
-    const QString text = QString::fromUtf8(c.text);
-    QWidget* widget = nullptr;
-    switch (c.kind) {
-    case Kind::Panel: {
-        auto* panel = new QFrame(window);
-        panel->setFrameStyle(QFrame::Box | QFrame::Plain);
-        panel->setLineWidth(1);
-        QPalette palette = panel->palette();
-        palette.setColor(QPalette::Window, *c.colour);
-        panel->setPalette(palette);
-        panel->setAutoFillBackground(true);
-        panel->setProperty("index", c.index);
-        widget = panel;
-        break;
-    }
-    case Kind::Label: {
-        auto* label = new QLabel(text, window);
-        applyLabelLook(label, c.alignment);
-        if (c.colour) {
-            QPalette palette = label->palette();
-            palette.setColor(label->foregroundRole(), *c.colour);
-            label->setPalette(palette);
-        }
-        widget = label;
-        break;
-    }
-    case Kind::Picture: {
-        auto* picture = new QLabel(window);
-        picture->setPixmap(QPixmap(text));
-        widget = picture;
-        break;
-    }
-    case Kind::TextBox: {
-        auto* box = new QLineEdit(text, window);
-        box->setMaxLength(std::numeric_limits<int>::max());
-        widget = box;
-        break;
-    }
-    case Kind::Button:
-        widget = new QPushButton(text, window);
-        break;
-    }
-    widget->setObjectName(QLatin1String(c.name));
-    widget->setGeometry(toPixels(c.twips));
-    if (c.font) {
-        widget->setFont(designFont(*c.font));
-    }
-    return widget;
-}
-
-template <typename T> T* control(const QWidget* window, const char* name, int index = -1) {
-    for (T* child : window->findChildren<T*>(QLatin1String(name), Qt::FindDirectChildrenOnly)) {
-        if (index < 0 || child->property("index").toInt() == index) {
-            return child;
-        }
-    }
-    Q_UNREACHABLE();
-}
 
 void selectWholeText(QLineEdit* box) {
     box->setSelection(0, static_cast<int>(box->text().size()));
@@ -159,9 +80,7 @@ FrmMarevo::FrmMarevo()
 }
 
 void FrmMarevo::createControls() {
-    for (const Control& c : kControls) {
-        createControl(c, this);
-    }
+    buildControls(this, kControls);
     Shape1 = {control<QFrame>(this, "Shape1", 0), control<QFrame>(this, "Shape1", 1)};
     Shape2 = control<QFrame>(this, "Shape2");
     Label1 = control<QLabel>(this, "Label1");
@@ -202,8 +121,8 @@ void FrmMarevo::createControls() {
 
 void FrmMarevo::restoreDefaults() {
     // The text boxes, top to bottom, each back to its initial text, all selected.
-    for (const Control& c : kControls) {
-        if (c.kind == Kind::TextBox) {
+    for (const ControlSpec& c : kControls) {
+        if (c.kind == ControlKind::TextBox) {
             auto* box = control<QLineEdit>(this, c.name);
             box->setText(QString::fromUtf8(c.text));
             selectWholeText(box);

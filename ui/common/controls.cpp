@@ -1,0 +1,79 @@
+#include "ui/common/controls.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+
+#include <limits>
+
+namespace marevo {
+
+namespace {
+
+QWidget* createControl(const ControlSpec& c, QWidget* window) {
+    const QString text = QString::fromUtf8(c.text);
+    QWidget* widget = nullptr;
+    switch (c.kind) {
+    case ControlKind::Panel: {
+        auto* panel = new QFrame(window);
+        panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+        panel->setLineWidth(1);
+        QPalette palette = panel->palette();
+        palette.setColor(QPalette::Window, c.colour.value_or(kWindowColour));
+        panel->setPalette(palette);
+        panel->setAutoFillBackground(true);
+        widget = panel;
+        break;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(text, window);
+        applyLabelLook(label, c.alignment);
+        if (c.colour) {
+            QPalette palette = label->palette();
+            palette.setColor(label->foregroundRole(), *c.colour);
+            label->setPalette(palette);
+        }
+        widget = label;
+        break;
+    }
+    case ControlKind::Picture: {
+        auto* picture = new QLabel(window);
+        picture->setPixmap(QPixmap(text));
+        widget = picture;
+        break;
+    }
+    case ControlKind::TextBox: {
+        auto* box = new QLineEdit(text, window);
+        box->setMaxLength(std::numeric_limits<int>::max());
+        widget = box;
+        break;
+    }
+    case ControlKind::Button: {
+        auto* button = new QPushButton(text, window);
+        button->setAutoDefault(false);
+        widget = button;
+        break;
+    }
+    }
+    widget->setObjectName(QLatin1String(c.name));
+    if (c.index >= 0) {
+        widget->setProperty("index", c.index);
+    }
+    widget->setGeometry(toPixels(c.twips));
+    if (c.font) {
+        widget->setFont(designFont(*c.font));
+    }
+    return widget;
+}
+
+} // namespace
+
+void buildControls(QWidget* window, std::span<const ControlSpec> controls) {
+    for (const ControlSpec& c : controls) {
+        createControl(c, window);
+    }
+}
+
+} // namespace marevo
