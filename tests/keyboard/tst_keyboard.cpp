@@ -1,0 +1,410 @@
+#include "ui/about/frm_avtor.h"
+#include "ui/common/feedback.h"
+#include "ui/common/loaded_window.h"
+#include "ui/main/frm_marevo.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+#include <QWindow>
+
+#include <memory>
+
+using marevo::FrmAvtor;
+using marevo::FrmMarevo;
+
+namespace {
+
+const QString kWarning = QStringLiteral("S PREDMEŠALNIKOM POLNIŠ LAHKO MEŠANICE LE DO 40% KISIKA!");
+
+QWidget* focus() {
+    return QApplication::focusWidget();
+}
+
+// One keystroke to whatever has the focus, as the user's keyboard would send it.
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = focus();
+    QVERIFY2(target, "nothing has the keyboard focus");
+    QTest::keyClick(target, key, modifiers);
+}
+
+void pressRepeatedly(Qt::Key key, int times) {
+    for (int i = 0; i < times; ++i) {
+        press(key);
+    }
+}
+
+void type(const QString& text) {
+    QWidget* target = focus();
+    QVERIFY2(target, "nothing has the keyboard focus");
+    QTest::keyClicks(target, text);
+}
+
+QList<QLineEdit*> boxes(const FrmMarevo& w) {
+    return {w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk};
+}
+
+QStringList boxTexts(const FrmMarevo& w) {
+    QStringList texts;
+    for (const QLineEdit* box : boxes(w)) {
+        texts << box->text();
+    }
+    return texts;
+}
+
+// Moves the focus forward with Tab until it reaches the target; false when a
+// whole round of the window's controls passes without reaching it.
+bool tabTo(const QWidget* target) {
+    for (int i = 0; i <= 8 && focus() != nullptr; ++i) {
+        if (focus() == target) {
+            return true;
+        }
+        QTest::keyClick(focus(), Qt::Key_Tab);
+    }
+    return false;
+}
+
+bool becomesActive(QWidget* window) {
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
+// Gives the keyboard back to a window when the one in front of it has gone, as
+// a window manager does; the offscreen platform leaves no window active then.
+bool reactivate(QWidget* window) {
+    window->activateWindow();
+    return becomesActive(window);
+}
+
+// What a real message box showed, and whether one keystroke dismissed it.
+struct AnsweredBox {
+    QString title;
+    QString text;
+    QString focus; // the control of the box that had the focus
+    bool dismissed = false;
+};
+
+// Arms an answer for the next modal message box: once it is shown and active,
+// it notes what it says and presses the key on its focused control. A box that
+// the key does not dismiss is closed anyway, so the test fails instead of hanging.
+std::shared_ptr<AnsweredBox> answerNextBox(QObject* context, Qt::Key key) {
+    auto answered = std::make_shared<AnsweredBox>();
+    QTimer::singleShot(0, context, [answered, key] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        answered->title = box->windowTitle();
+        answered->text = box->text();
+        if (becomesActive(box) && box->isAncestorOf(focus())) {
+            const auto* button = qobject_cast<const QPushButton*>(focus());
+            answered->focus = button ? button->text() : focus()->metaObject()->className();
+            QTest::keyClick(focus(), key);
+            answered->dismissed = !box->isVisible();
+        }
+        if (box->isVisible()) {
+            box->reject();
+        }
+    });
+    return answered;
+}
+
+// Notes every message and beep, with where the focus was; shows no modal box.
+class RecordingFeedback : public marevo::Feedback {
+public:
+    RecordingFeedback() { install(this); }
+    ~RecordingFeedback() override { install(nullptr); }
+    RecordingFeedback(const RecordingFeedback&) = delete;
+    RecordingFeedback& operator=(const RecordingFeedback&) = delete;
+
+    void showMessage(QWidget* /*owner*/, const marevo::Message& message) override {
+        events << message.title + QStringLiteral(": ") + message.text;
+    }
+    void beep() override {
+        events << QStringLiteral("beep in ") + (focus() ? focus()->objectName() : QString());
+    }
+
+    QStringList events;
+};
+
+// The offscreen platform cannot raise a window and says so each time the About
+// window opens; ten thousand such lines say nothing. Other messages pass on.
+class RaiseWarningsSilenced {
+public:
+    RaiseWarningsSilenced() { previous = qInstallMessageHandler(&filter); }
+    ~RaiseWarningsSilenced() { qInstallMessageHandler(previous); }
+    RaiseWarningsSilenced(const RaiseWarningsSilenced&) = delete;
+    RaiseWarningsSilenced& operator=(const RaiseWarningsSilenced&) = delete;
+
+private:
+    static void filter(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (text != QLatin1String("This plugin does not support raise()")) {
+            previous(type, context, text);
+        }
+    }
+    static inline QtMessageHandler previous = nullptr;
+};
+
+} // namespace
+
+class TestKeyboard : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void wholeSessionByKeystrokes();
+    void strangePastedText_data();
+    void strangePastedText();
+    void tenThousandRoundsLeaveNothingBehind();
+
+private:
+    QPointer<FrmMarevo> window_;
+};
+
+void TestKeyboard::init() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    window_ = new FrmMarevo;
+    window_->show();
+    QVERIFY(becomesActive(window_));
+}
+
+void TestKeyboard::cleanup() {
+    delete window_;
+    delete FrmAvtor::instance();
+}
+
+void TestKeyboard::wholeSessionByKeystrokes() {
+    FrmMarevo& w = *window_;
+    QCOMPARE(focus(), w.TxTZpritisk);
+
+    // Typing replaces the selected default; Tab selects the next box's text.
+    type(QStringLiteral("50"));
+    pressRepeatedly(Qt::Key_Tab, 2);
+    QCOMPARE(focus(), w.TxTKkisik);
+    type(QStringLiteral("45"));
+    pressRepeatedly(Qt::Key_Tab, 5);
+    QCOMPARE(focus(), w.CmdIzracun);
+
+    // Over the limit: the real "POZOR!" box, its OK button pressed with Space.
+    auto answered = answerNextBox(this, Qt::Key_Space);
+    press(Qt::Key_Space);
+    QCOMPARE(answered->title, QStringLiteral("POZOR!"));
+    QCOMPARE(answered->text,
+             QStringLiteral("S predmešalnikom polniš lahko mešanice le do 40% kisika!"));
+    QCOMPARE(answered->focus, QStringLiteral("OK"));
+    QVERIFY(answered->dismissed);
+    QCOMPARE(boxTexts(w), (QStringList{"50", "21", "45", "200"}));
+    QCOMPARE(w.Lblprocent->text(), QStringLiteral("53.0"));
+    QCOMPARE(w.LblPozor->text(), kWarning);
+    QVERIFY(reactivate(&w));
+    QCOMPARE(focus(), w.CmdIzracun);
+
+    // Back with Shift+Tab, a typing error in the last box: the real input error
+    // box, dismissed with Return, puts the keyboard back into that box.
+    pressRepeatedly(Qt::Key_Backtab, 4);
+    QCOMPARE(focus(), w.TxtKpritisk);
+    type(QStringLiteral("2OO"));
+    pressRepeatedly(Qt::Key_Tab, 4);
+    QCOMPARE(focus(), w.CmdIzracun);
+    answered = answerNextBox(this, Qt::Key_Return);
+    press(Qt::Key_Space);
+    QCOMPARE(answered->title, QStringLiteral("Opozorilo"));
+    QCOMPARE(answered->text, QStringLiteral("Končni pritisk v jeklenki mora biti število!"));
+    QVERIFY(answered->dismissed);
+    QVERIFY(reactivate(&w));
+    QCOMPARE(focus(), w.TxtKpritisk);
+    QCOMPARE(w.TxtKpritisk->selectedText(), QStringLiteral("2OO"));
+    QCOMPARE(w.Lblprocent->text(), QStringLiteral("53.0"));
+    type(QStringLiteral("300"));
+    QCOMPARE(w.TxtKpritisk->text(), QStringLiteral("300"));
+
+    // Clear.
+    pressRepeatedly(Qt::Key_Tab, 3);
+    QCOMPARE(focus(), w.CmdBrisi);
+    press(Qt::Key_Space);
+    QCOMPARE(boxTexts(w), (QStringList{"1", "21", "21", "200"}));
+    QVERIFY(w.Lblprocent->text().isEmpty());
+    QVERIFY(w.LblPozor->text().isEmpty());
+    QCOMPARE(focus(), w.TxTZpritisk);
+    QCOMPARE(w.TxTZpritisk->selectedText(), QStringLiteral("1"));
+
+    // The About window opens active with "Zapri" in focus, and Space closes it.
+    pressRepeatedly(Qt::Key_Tab, 4);
+    QCOMPARE(focus(), w.CmdAvtor);
+    press(Qt::Key_Space);
+    const QPointer<FrmAvtor> about = FrmAvtor::instance();
+    QVERIFY(about);
+    QVERIFY(becomesActive(about));
+    QCOMPARE(focus(), about->CmdZapri);
+    press(Qt::Key_Tab);
+    QCOMPARE(focus(), about->CmdZapri);
+    press(Qt::Key_Space);
+    QTRY_VERIFY(about.isNull());
+
+    // Back in the main window, where the focus was, out through "Izhod".
+    QVERIFY(reactivate(&w));
+    QCOMPARE(focus(), w.CmdAvtor);
+    press(Qt::Key_Tab);
+    QCOMPARE(focus(), w.CmdIzhod);
+    press(Qt::Key_Space);
+    QTRY_VERIFY(window_.isNull());
+    QCOMPARE(marevo::LoadedWindow::loadedCount(), 0);
+}
+
+void TestKeyboard::strangePastedText_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QString>("focused");
+
+    const QString megabyte = QStringLiteral("21,5 bar; ").repeated(1 << 17).left(1 << 20);
+    const QString megabyteOfDigits(1 << 20, u'9');
+    const QString controls = QStringLiteral("\x01\x02\a\b\t\n\v\f\r\x1b[2J\x7f") + QChar(0) +
+                             QChar(0x85) + QChar(0x2028) + QChar(0xFEFF);
+    const QString rightToLeft = QStringLiteral("\u202E21\u200F");
+    const QString arabic = QStringLiteral("٢١ بار");
+    const QString hebrew = QStringLiteral("עשרים ואחת");
+    const QString cjk = QStringLiteral("二十一 气压");
+    const QString emoji = QStringLiteral("🤿🐠💨 21");
+    const QString combining = QStringLiteral("2\u03011\u0308\u0336");
+
+    const QStringList names{"TxTZpritisk", "TxTZkisik", "TxTKkisik", "TxtKpritisk"};
+    const QStringList messages{
+        "Opozorilo: Pritisk v jeklenki mora biti število!",
+        "Opozorilo: Odstotek kisika v jeklenki mora biti število!",
+        "Opozorilo: Odstotek kisika v jeklenki mora biti število število!",
+        "Opozorilo: Končni pritisk v jeklenki mora biti število!",
+    };
+    const std::pair<const char*, QString> notNumbers[] = {
+        {"a megabyte of text", megabyte},
+        {"control characters", controls},
+        {"right-to-left marks around digits", rightToLeft},
+        {"Arabic", arabic},
+        {"Hebrew", hebrew},
+        {"CJK", cjk},
+        {"emoji", emoji},
+        {"combining marks on digits", combining},
+    };
+    for (int box = 0; box < names.size(); ++box) {
+        for (const auto& [kind, text] : notNumbers) {
+            QTest::addRow("%s in %s", kind, qPrintable(names[box]))
+                << box << text << QStringList{messages[box], "beep in " + names[box]} << names[box];
+        }
+        QTest::addRow("a megabyte of digits in %s", qPrintable(names[box]))
+            << box << megabyteOfDigits
+            << QStringList{"Opozorilo: Izračun ni mogoč: vnesene vrednosti so prevelike!"}
+            << "CmdIzracun";
+    }
+}
+
+// Pasted into one box through the clipboard and calculated: that box alone is
+// reported, or the number is too large; nothing else changes, and afterwards
+// the window still answers the keyboard.
+void TestKeyboard::strangePastedText() {
+    QFETCH(int, box);
+    QFETCH(QString, text);
+    QFETCH(QStringList, events);
+    QFETCH(QString, focused);
+
+    FrmMarevo& w = *window_;
+    RecordingFeedback feedback;
+    QLineEdit* pastedInto = boxes(w)[box];
+    QStringList expectedTexts = boxTexts(w);
+    expectedTexts[box] = text;
+
+    QApplication::clipboard()->setText(text);
+    QCOMPARE(QApplication::clipboard()->text().size(), text.size());
+    QVERIFY(tabTo(pastedInto));
+    press(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(boxTexts(w), expectedTexts);
+    QVERIFY(!w.grab().isNull()); // draws the pasted text
+
+    QVERIFY(tabTo(w.CmdIzracun));
+    press(Qt::Key_Space);
+    QCOMPARE(feedback.events, events);
+    QCOMPARE(focus()->objectName(), focused);
+    if (focus() == pastedInto) {
+        QVERIFY(pastedInto->selectedText() == text);
+    }
+    QCOMPARE(boxTexts(w), expectedTexts);
+    QVERIFY(w.Lblprocent->text().isEmpty());
+    QVERIFY(w.LblPozor->text().isEmpty());
+
+    // Still responsive: posted events run, and typing the default back over the
+    // pasted text calculates again.
+    bool ran = false;
+    QTimer::singleShot(0, this, [&ran] { ran = true; });
+    QTRY_VERIFY(ran);
+    QVERIFY(tabTo(pastedInto));
+    type(QStringList{"1", "21", "21", "200"}[box]);
+    QVERIFY(tabTo(w.CmdIzracun));
+    press(Qt::Key_Space);
+    QCOMPARE(feedback.events, events);
+    QCOMPARE(w.Lblprocent->text(), QStringLiteral("21.0"));
+}
+
+// Counted, not timed: whatever the loop created and did not destroy would show
+// up as widgets, windows or objects.
+void TestKeyboard::tenThousandRoundsLeaveNothingBehind() {
+    FrmMarevo& w = *window_;
+    RecordingFeedback feedback;
+    const RaiseWarningsSilenced silenced;
+    const QList<QStringList> inputs{
+        {"50", "21", "32", "200"},  // a result
+        {"1", "21", "40", "200"},   // over the limit
+        {"1", "", "21", "200"},     // an input error
+        {"200", "21", "32", "200"}, // no result possible
+    };
+    const auto round = [&](int i) {
+        const QStringList& texts = inputs[i % inputs.size()];
+        for (int b = 0; b < texts.size(); ++b) {
+            boxes(w)[b]->setText(texts[b]);
+        }
+        w.CmdIzracun_Click();
+        w.CmdBrisi_Click();
+        w.CmdAvtor_Click();
+        FrmAvtor::instance()->CmdZapri_Click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // Now and then the rest of what the rounds posted: paints, layouts, and
+        // the offscreen platform's window activations.
+        if (i % 100 == 0) {
+            QCoreApplication::processEvents();
+        }
+        feedback.events.clear();
+    };
+    const auto census = [&w] {
+        return QStringList{
+            QStringLiteral("%1 widgets").arg(QApplication::allWidgets().size()),
+            QStringLiteral("%1 top-level widgets").arg(QApplication::topLevelWidgets().size()),
+            QStringLiteral("%1 windows").arg(QGuiApplication::allWindows().size()),
+            QStringLiteral("%1 objects in the main window").arg(w.findChildren<QObject*>().size()),
+            QStringLiteral("%1 objects of the application")
+                .arg(qApp->findChildren<QObject*>().size()),
+        };
+    };
+
+    // The first rounds fill what Qt creates once and keeps.
+    for (int i = 0; i < static_cast<int>(inputs.size()); ++i) {
+        round(i);
+    }
+    QCoreApplication::processEvents();
+    const QStringList before = census();
+
+    constexpr int kRounds = 10000;
+    for (int i = 0; i < kRounds; ++i) {
+        round(i);
+    }
+    QCoreApplication::processEvents();
+    QVERIFY(FrmAvtor::instance() == nullptr);
+    QCOMPARE(marevo::LoadedWindow::loadedCount(), 1);
+    QCOMPARE(census(), before);
+}
+
+QTEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
