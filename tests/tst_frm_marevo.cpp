@@ -49,6 +49,18 @@ private:
     FrmMarevo* window_;
 };
 
+// Each box's whole text is selected, showing only in the box that has the focus.
+void expectWholeTextSelectedOnFocus(const FrmMarevo& w) {
+    for (QLineEdit* box : {w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk}) {
+        QCOMPARE(box->hasSelectedText(), box->hasFocus());
+    }
+    for (QLineEdit* box : {w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk}) {
+        box->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(box->selectedText(), box->text());
+    }
+    w.TxTZpritisk->setFocus(Qt::OtherFocusReason);
+}
+
 QStringList boxTexts(const FrmMarevo& w) {
     return {w.TxTZpritisk->text(), w.TxTZkisik->text(), w.TxTKkisik->text(), w.TxtKpritisk->text()};
 }
@@ -107,9 +119,7 @@ void TestFrmMarevo::startsWithDefaultsAndFocusInFirstBox() {
     FrmMarevo& w = *window_;
     QCOMPARE(boxTexts(w), (QStringList{"1", "21", "21", "200"}));
     QCOMPARE(QApplication::focusWidget(), w.TxTZpritisk);
-    for (const QLineEdit* box : {w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk}) {
-        QCOMPARE(box->selectedText(), box->text());
-    }
+    expectWholeTextSelectedOnFocus(w);
     QVERIFY(w.Lblprocent->text().isEmpty());
     QVERIFY(w.LblPozor->text().isEmpty());
     QCOMPARE(w.windowTitle(), QStringLiteral("Kalkulator za izračun mešanice Marevo"));
@@ -120,8 +130,13 @@ void TestFrmMarevo::startsWithDefaultsAndFocusInFirstBox() {
     QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-    QVERIFY(w.windowIcon().availableSizes().contains(QSize(16, 16)));
-    QVERIFY(w.windowIcon().availableSizes().contains(QSize(32, 32)));
+    for (const int size : {16, 32}) {
+        const QImage shown = w.windowIcon().pixmap(size).toImage();
+        const QImage drawn(
+            QStringLiteral(QT_TESTCASE_SOURCEDIR "/../resources/icon-%1.png").arg(size));
+        QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32),
+                 drawn.convertToFormat(QImage::Format_ARGB32));
+    }
 
     marevo::describeApplication();
     QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
@@ -255,12 +270,10 @@ void TestFrmMarevo::clearRestoresDefaults() {
     QTest::mouseClick(w.CmdBrisi, Qt::LeftButton);
 
     QCOMPARE(boxTexts(w), (QStringList{"1", "21", "21", "200"}));
-    for (const QLineEdit* box : {w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk}) {
-        QCOMPARE(box->selectedText(), box->text());
-    }
+    QCOMPARE(QApplication::focusWidget(), w.TxTZpritisk);
+    expectWholeTextSelectedOnFocus(w);
     QVERIFY(w.Lblprocent->text().isEmpty());
     QVERIFY(w.LblPozor->text().isEmpty());
-    QCOMPARE(QApplication::focusWidget(), w.TxTZpritisk);
     QCOMPARE(feedback.events.size(), 1); // the warning of the calculation only
 }
 

@@ -1,12 +1,11 @@
 #include "ui/common/controls.h"
 
+#include "ui/common/text_box.h"
+
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-
-#include <limits>
 
 namespace marevo {
 
@@ -45,9 +44,7 @@ QWidget* createControl(const ControlSpec& c, QWidget* window) {
         break;
     }
     case ControlKind::TextBox: {
-        auto* box = new QLineEdit(text, window);
-        box->setMaxLength(std::numeric_limits<int>::max());
-        widget = box;
+        widget = new TextBox(text, window);
         break;
     }
     case ControlKind::Button: {

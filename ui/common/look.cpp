@@ -1,5 +1,6 @@
 #include "ui/common/look.h"
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
@@ -8,15 +9,27 @@ namespace marevo {
 
 namespace {
 
+// The windows are designed in "MS Sans Serif". Where the system has none, the
+// first installed of its substitutes stands in: Liberation Sans, whose widths fit
+// every caption into its box as laid out, then Arimo, Arial, Helvetica; failing
+// all, the style hint picks any sans-serif. Resolved once here, so that no
+// control pays for looking up a missing face.
 const QString& designFamily() {
     static const QString family = [] {
-        QString name = QStringLiteral("MS Sans Serif");
-        // Liberation Sans first: its widths fit every caption into its box as laid
-        // out. After the named faces, the style hint picks any sans-serif.
-        QFont::insertSubstitutions(name,
+        QString design = QStringLiteral("MS Sans Serif");
+        QFont::insertSubstitutions(design,
                                    {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                                     QStringLiteral("Arial"), QStringLiteral("Helvetica")});
-        return name;
+        const QStringList installed = QFontDatabase::families();
+        if (installed.contains(design, Qt::CaseInsensitive)) {
+            return design;
+        }
+        for (const QString& substitute : QFont::substitutes(design)) {
+            if (installed.contains(substitute, Qt::CaseInsensitive)) {
+                return substitute;
+            }
+        }
+        return design;
     }();
     return family;
 }

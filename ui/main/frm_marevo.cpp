@@ -4,11 +4,12 @@
 #include "ui/about/frm_avtor.h"
 #include "ui/common/controls.h"
 #include "ui/common/feedback.h"
+#include "ui/common/window_icon.h"
 
 #include <QAccessible>
 #include <QIcon>
 #include <QLabel>
-#include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 
 namespace marevo {
@@ -59,10 +60,6 @@ const ControlSpec kControls[] = {
 };
 // clang-format on
 
-void selectWholeText(QLineEdit* box) {
-    box->setSelection(0, static_cast<int>(box->text().size()));
-}
-
 } // namespace
 
 FrmMarevo::FrmMarevo()
@@ -71,8 +68,8 @@ FrmMarevo::FrmMarevo()
     setObjectName(QStringLiteral("FrmMarevo"));
     setWindowTitle(QStringLiteral("Kalkulator za izračun mešanice Marevo"));
     QIcon icon;
-    icon.addFile(QStringLiteral(":/marevo/icon-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/marevo/icon-32.png"), QSize(32, 32));
+    icon.addPixmap(QPixmap::fromImage(drawWindowIcon(16)));
+    icon.addPixmap(QPixmap::fromImage(drawWindowIcon(32)));
     setWindowIcon(icon);
     applyWindowLook(this, toPixels(kClientArea).size());
     createControls();
@@ -94,10 +91,10 @@ void FrmMarevo::createControls() {
     Lblprocent = control<QLabel>(this, "Lblprocent");
     LblPozor = control<QLabel>(this, "LblPozor");
     Image1 = control<QLabel>(this, "Image1");
-    TxTZpritisk = control<QLineEdit>(this, "TxTZpritisk");
-    TxTZkisik = control<QLineEdit>(this, "TxTZkisik");
-    TxTKkisik = control<QLineEdit>(this, "TxTKkisik");
-    TxtKpritisk = control<QLineEdit>(this, "TxtKpritisk");
+    TxTZpritisk = control<TextBox>(this, "TxTZpritisk");
+    TxTZkisik = control<TextBox>(this, "TxTZkisik");
+    TxTKkisik = control<TextBox>(this, "TxTKkisik");
+    TxtKpritisk = control<TextBox>(this, "TxtKpritisk");
     CmdAvtor = control<QPushButton>(this, "CmdAvtor");
     CmdIzhod = control<QPushButton>(this, "CmdIzhod");
     CmdBrisi = control<QPushButton>(this, "CmdBrisi");
@@ -123,9 +120,9 @@ void FrmMarevo::restoreDefaults() {
     // The text boxes, top to bottom, each back to its initial text, all selected.
     for (const ControlSpec& c : kControls) {
         if (c.kind == ControlKind::TextBox) {
-            auto* box = control<QLineEdit>(this, c.name);
+            auto* box = control<TextBox>(this, c.name);
             box->setText(QString::fromUtf8(c.text));
-            selectWholeText(box);
+            box->selectWholeText();
         }
     }
 }
@@ -159,10 +156,10 @@ void FrmMarevo::CmdIzracun_Click() {
 
     if (const auto* error = std::get_if<InputError>(&outcome)) {
         feedback.showMessage(this, error->message);
-        QLineEdit* const boxes[] = {TxTZpritisk, TxTZkisik, TxTKkisik, TxtKpritisk};
-        QLineEdit* offending = boxes[static_cast<int>(error->input)];
+        TextBox* const boxes[] = {TxTZpritisk, TxTZkisik, TxTKkisik, TxtKpritisk};
+        TextBox* offending = boxes[static_cast<int>(error->input)];
         offending->setFocus(Qt::OtherFocusReason);
-        selectWholeText(offending);
+        offending->selectWholeText();
         feedback.beep();
     } else if (const auto* result = std::get_if<BlendResult>(&outcome)) {
         if (result->overLimit) {

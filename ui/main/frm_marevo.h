@@ -1,12 +1,12 @@
 #pragma once
 
 #include "ui/common/loaded_window.h"
+#include "ui/common/text_box.h"
 
 #include <array>
 
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace marevo {
@@ -33,10 +33,10 @@ public:
     QLabel* Lblprocent = nullptr;
     QLabel* LblPozor = nullptr;
     QLabel* Image1 = nullptr;
-    QLineEdit* TxTZpritisk = nullptr;
-    QLineEdit* TxTZkisik = nullptr;
-    QLineEdit* TxTKkisik = nullptr;
-    QLineEdit* TxtKpritisk = nullptr;
+    TextBox* TxTZpritisk = nullptr;
+    TextBox* TxTZkisik = nullptr;
+    TextBox* TxTKkisik = nullptr;
+    TextBox* TxtKpritisk = nullptr;
     QPushButton* CmdAvtor = nullptr;
     QPushButton* CmdIzhod = nullptr;
     QPushButton* CmdBrisi = nullptr;

@@ -1,3 +1,4 @@
+#include "ui/common/look.h"
 #include "ui/main/application.h"
 #include "ui/main/frm_marevo.h"
 
@@ -6,6 +7,8 @@
 int main(int argc, char* argv[]) {
     marevo::describeApplication();
     QApplication app(argc, argv);
+    // Every control starts in the windows' font, so none lays out its text twice.
+    QApplication::setFont(marevo::designFont({}));
     // Ends when no window of the calculator is loaded any more, the About window included.
     QApplication::setQuitOnLastWindowClosed(false);
     (new marevo::FrmMarevo)->show();

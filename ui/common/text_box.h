@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace marevo {
+
+// A single-line box that, like a classic Windows text box, shows its selection
+// only while it has the focus: the boxes that wait for their turn show plain
+// text, and a whole-text selection made meanwhile appears when the focus comes.
+class TextBox : public QLineEdit {
+    Q_OBJECT
+
+public:
+    TextBox(const QString& text, QWidget* parent);
+
+    // Selects the whole text: at once when the box has the focus, otherwise as
+    // the focus comes to it.
+    void selectWholeText();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    bool wholeTextOnFocus_ = false;
+};
+
+} // namespace marevo
