@@ -12,7 +12,7 @@ packages=(
     # run: the stand-in for "MS Sans Serif" and a font configuration
     fonts-liberation2 fontconfig
     # tests under a real X server, with a window manager and an accessibility bus
-    xvfb xauth openbox x11-utils xdotool
+    xvfb xauth openbox x11-utils xdotool procps
     dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
     # packaging and its validators, the Windows resource compiler
     dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64

@@ -349,6 +349,8 @@ void TestFrmMarevo::screenReaderHearsCaptionsAndResult() {
     QCOMPARE(heard(w.TxTKkisik), QStringLiteral("Željen odstotek kisika v jeklenki (%):"));
     QCOMPARE(heard(w.TxtKpritisk).trimmed(), QStringLiteral("Končni pritisk v jeklenki (bar):"));
     QCOMPARE(heard(w.CmdIzracun), QStringLiteral("Izračunaj"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&w)->role(), QAccessible::Window);
+    QCOMPARE(heard(&w), w.windowTitle());
 
     type(w, {"1", "21", "40", "200"});
     w.CmdIzracun_Click();

@@ -3,6 +3,7 @@
 #include "ui/common/feedback.h"
 #include "ui/main/frm_marevo.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -52,6 +53,10 @@ void verifyAsOpened(FrmAvtor* about) {
     QCOMPARE(about->minimumSize(), QSize(312, 159));
     QCOMPARE(about->maximumSize(), QSize(312, 159));
     QCOMPARE(QApplication::focusWidget(), about->CmdZapri);
+    // A screen reader hears a window with its title, and what the emblem shows.
+    QCOMPARE(QAccessible::queryAccessibleInterface(about)->role(), QAccessible::Window);
+    QCOMPARE(QAccessible::queryAccessibleInterface(about->Image1)->text(QAccessible::Name),
+             QStringLiteral("Znak potapljaškega kluba"));
     const QString mismatch =
         marevo::testing::compareWithReference(about, QStringLiteral("frm_avtor"));
     QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));

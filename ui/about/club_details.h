@@ -16,5 +16,7 @@ inline constexpr char kAddress[] = "Vzorčna ulica 1, 1000 Kraj";
 inline constexpr char kWeb[] = "www.example.org";
 inline constexpr char kEmail[] = "klub@example.org";
 inline constexpr char kAuthorEmail[] = "avtor@example.org";
+// What a screen reader says of the emblem (resources/emblem.jpg).
+inline constexpr char kEmblem[] = "Znak potapljaškega kluba";
 
 } // namespace marevo::club

@@ -117,6 +117,7 @@ void FrmAvtor::createControls() {
     Label5 = control<QLabel>(this, "Label5");
     Label6 = control<QLabel>(this, "Label6");
     Image1 = control<QLabel>(this, "Image1");
+    Image1->setAccessibleName(QString::fromUtf8(club::kEmblem));
     CmdZapri = control<QPushButton>(this, "CmdZapri");
 
     connect(CmdZapri, &QPushButton::clicked, this, &FrmAvtor::CmdZapri_Click);
