@@ -15,25 +15,10 @@ client=${2:?usage: $0 PATH/TO/marevo PATH/TO/a11y_client.py}
 python=/usr/bin/python3 # Debian's, which has pyatspi
 launcher=/usr/libexec/at-spi-bus-launcher
 registryd=/usr/libexec/at-spi2-registryd
-here=$(cd "$(dirname "$0")" && pwd)
-
-pids=() # started here and not yet reaped, in order of starting
-
-stop_all() {
-    local i
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null
-        wait "${pids[i]}" 2>/dev/null
-    done
-    pids=()
-}
-forget() {
-    local kept=() pid
-    for pid in "${pids[@]}"; do
-        [ "$pid" = "$1" ] || kept+=("$pid")
-    done
-    pids=("${kept[@]}")
-}
+# shellcheck source=SCRIPTDIR/../support/x_session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
+# shellcheck disable=SC2034 # read by fail()
+logs_on_failure=(marevo client launcher registryd)
 
 # What the session part starts is also listed in $work/running, so that the
 # outer part can stop it should the session part not get to do so itself.
@@ -49,62 +34,21 @@ stop_listed() {
     done
 }
 
-fail() {
-    echo "FAIL: $*" >&2
-    local log
-    for log in marevo client launcher registryd; do
-        if [ -s "$work/$log.log" ]; then
-            echo "--- $log's output:" >&2
-            cat "$work/$log.log" >&2
-        fi
-    done
-    exit 1
-}
-ok() { echo "ok - $*"; }
-
-# Runs a command every tenth of a second until it succeeds, for at most $1 seconds.
-within() {
-    local tries=$(($1 * 10))
-    shift
-    until "$@"; do
-        ((tries-- > 0)) || return 1
-        sleep 0.1
-    done
-}
-
 # ---------------------------------------------------------------------------
 # The outer part: the X server, then this script again on a private session bus.
 
 if [ -z "${MAREVO_A11Y_WORK:-}" ]; then
-    for tool in Xvfb dbus-run-session dbus-daemon dbus-send "$launcher" "$registryd" "$python"; do
-        if ! command -v "$tool" >/dev/null; then
-            echo "SKIP: $tool is not installed" >&2
-            exit 77
-        fi
-    done
-    if ! "$python" -c 'import pyatspi' 2>/dev/null; then
-        echo "SKIP: $python has no pyatspi (Debian: python3-pyatspi)" >&2
-        exit 77
-    fi
+    require_tools Xvfb dbus-run-session dbus-daemon dbus-send "$launcher" "$registryd" "$python"
+    "$python" -c 'import pyatspi' 2>/dev/null ||
+        fail "$python has no pyatspi (scripts/setup.sh installs python3-pyatspi)"
 
     work=$(mktemp -d)
     : >"$work/running"
     trap 'stop_listed; stop_all; rm -rf "$work"' EXIT
     trap 'exit 2' INT TERM HUP
 
-    # Nothing from the calling desktop may reach the program or the buses.
-    unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS QT_SCALE_FACTOR \
-        QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING \
-        QT_FONT_DPI QT_STYLE_OVERRIDE QT_QPA_PLATFORMTHEME
-    export XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
-    mkdir -m 700 "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
-
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp \
-        3>"$work/display" 2>"$work/xvfb.log" &
-    pids+=($!)
-    within 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    display=$(head -n 1 "$work/display")
-    export DISPLAY=":$display"
+    private_environment
+    start_x_server
 
     MAREVO_A11Y_WORK=$work dbus-run-session -- bash "$0" "$@" &
     session=$!
@@ -155,11 +99,6 @@ note_pid $!
 within 20 has_owner --bus="$address" org.a11y.atspi.Registry ||
     fail "at-spi2-registryd did not start"
 ok "X server, session bus, accessibility bus and registry are up"
-
-# A sanitizer build must not stop on libxkbcommon-x11's atom names (asan.supp).
-if [ -n "${ASAN_OPTIONS:-}" ]; then
-    export ASAN_OPTIONS="$ASAN_OPTIONS:suppressions=$here/asan.supp"
-fi
 
 # The program, with its accessibility on whatever the desktop's settings say.
 QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \

@@ -14,87 +14,21 @@
 set -uo pipefail
 
 marevo=${1:?usage: $0 PATH/TO/marevo}
+# shellcheck source=SCRIPTDIR/../support/x_session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
 
-for tool in Xvfb openbox xprop xdotool xwininfo; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is not installed" >&2
-        exit 77
-    fi
-done
+require_tools Xvfb openbox xprop xdotool xwininfo
 
 work=$(mktemp -d)
-pids=() # started here and not yet reaped, in order of starting
-
-stop_all() {
-    local i
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null
-        wait "${pids[i]}" 2>/dev/null
-    done
-    pids=()
-    rm -rf "$work"
-}
-trap stop_all EXIT
+trap 'stop_all; rm -rf "$work"' EXIT
 trap 'exit 2' INT TERM HUP
 
-fail() {
-    echo "FAIL: $*" >&2
-    if [ -s "$work/marevo.log" ]; then
-        echo "--- marevo's output:" >&2
-        cat "$work/marevo.log" >&2
-    fi
-    exit 1
-}
-ok() { echo "ok - $*"; }
-
-# Runs a command every tenth of a second until it succeeds, for at most $1 seconds.
-within() {
-    local tries=$(($1 * 10))
-    shift
-    until "$@"; do
-        ((tries-- > 0)) || return 1
-        sleep 0.1
-    done
-}
-
-# Succeeds when the command keeps failing for $1 seconds: for what must not happen.
-never_within() {
-    local tries=$(($1 * 10))
-    shift
-    while ((tries-- > 0)); do
-        "$@" && return 1
-        sleep 0.1
-    done
-}
-
-forget() {
-    local kept=() pid
-    for pid in "${pids[@]}"; do
-        [ "$pid" = "$1" ] || kept+=("$pid")
-    done
-    pids=("${kept[@]}")
-}
-
-# Nothing from the calling desktop may reach the X server or the program.
-unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR \
-    QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_STYLE_OVERRIDE QT_QPA_PLATFORMTHEME
+private_environment
 export QT_QPA_PLATFORM=xcb
-# libxkbcommon-x11 hands strndup() atom names without a terminating zero, which
-# strndup() allows; AddressSanitizer's strict string checks would stop on that.
-if [ -n "${ASAN_OPTIONS:-}" ]; then
-    export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
-fi
-export XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 
 # --- the X server and the window manager
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp \
-    3>"$work/display" 2>"$work/xvfb.log" &
-pids+=("$!")
-within 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-display=$(head -n 1 "$work/display")
-export DISPLAY=":$display"
+start_x_server
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=("$!")

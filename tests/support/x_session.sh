@@ -1,0 +1,100 @@
+# shellcheck shell=bash
+# What the tests that run the real program under their own X server share:
+# the list of the processes they started, how those are stopped, waiting for
+# something to happen (or not to), reporting, a clean environment and the X
+# server itself. Sourced by tests/x11/tst_x11_windows.sh and
+# tests/accessibility/tst_accessibility.sh; the sourcing script sets $work, its
+# private directory, and its own EXIT trap, which calls stop_all.
+
+pids=() # started here and not yet reaped, in order of starting
+
+# Stops every process in $pids, the last started first, and reaps it.
+stop_all() {
+    local i
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null
+        wait "${pids[i]}" 2>/dev/null
+    done
+    pids=()
+}
+
+# Takes a process out of $pids once it has been reaped.
+forget() {
+    local kept=() pid
+    for pid in "${pids[@]}"; do
+        [ "$pid" = "$1" ] || kept+=("$pid")
+    done
+    pids=("${kept[@]}")
+}
+
+# The logs in $work (without ".log") that a failure prints, when not empty.
+logs_on_failure=(marevo)
+
+fail() {
+    echo "FAIL: $*" >&2
+    local log
+    for log in "${logs_on_failure[@]}"; do
+        if [ -n "${work:-}" ] && [ -s "$work/$log.log" ]; then
+            echo "--- $log's output:" >&2
+            cat "$work/$log.log" >&2
+        fi
+    done
+    exit 1
+}
+ok() { echo "ok - $*"; }
+
+# Fails the test for the first of the tools that is not installed.
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null ||
+            fail "$tool is not installed (scripts/setup.sh installs it)"
+    done
+}
+
+# Runs a command every tenth of a second until it succeeds, for at most $1 seconds.
+within() {
+    local tries=$(($1 * 10))
+    shift
+    until "$@"; do
+        ((tries-- > 0)) || return 1
+        sleep 0.1
+    done
+}
+
+# Succeeds when the command keeps failing for $1 seconds: for what must not happen.
+never_within() {
+    local tries=$(($1 * 10))
+    shift
+    while ((tries-- > 0)); do
+        "$@" && return 1
+        sleep 0.1
+    done
+}
+
+# Nothing from the calling desktop may reach the X server or the program; its
+# settings and caches go to private directories in $work. Neither may its
+# session bus or accessibility bus; and where a test starts no session bus of
+# its own, the address of one that is not there keeps libdbus from starting
+# one itself through the X server (dbus-launch --autolaunch), out of reach of
+# the test's list of processes.
+private_environment() {
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus
+    unset AT_SPI_BUS_ADDRESS WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
+        QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_STYLE_OVERRIDE \
+        QT_QPA_PLATFORMTHEME
+    export XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
+    mkdir -m 700 "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+}
+
+# Starts Xvfb on the first free display, which it reports itself, and exports
+# DISPLAY for it.
+start_x_server() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp \
+        3>"$work/display" 2>"$work/xvfb.log" &
+    pids+=("$!")
+    within 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    local display
+    display=$(head -n 1 "$work/display")
+    export DISPLAY=":$display"
+}
