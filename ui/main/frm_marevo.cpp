@@ -136,6 +136,7 @@ void FrmMarevo::showResult(const QString& display) {
 
 void FrmMarevo::showWarning(const QString& warning) {
     LblPozor->setText(warning);
+    // Screen readers that take alerts speak it at once; the others read the label's new text.
     if (!warning.isEmpty()) {
         QAccessibleEvent alert(LblPozor, QAccessible::Alert);
         QAccessible::updateAccessibility(&alert);
