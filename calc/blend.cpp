@@ -60,14 +60,20 @@ QString overLimitWarning() {
 }
 
 QString formatPercentage(float value, const QLocale& locale) {
-    QLocale grouped = locale;
-    grouped.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    QString magnitude = grouped.toString(std::fabs(static_cast<double>(value)), 'f', 1);
-    // A value that rounds to zero is shown as plain zero, never as "-0.0".
-    if (!std::signbit(value) || magnitude == grouped.toString(0.0, 'f', 1)) {
-        return magnitude;
+    // Grouped here rather than by Qt, which in some locales (Polish, Spanish…)
+    // leaves four-digit numbers ungrouped: the pattern always groups by three.
+    QLocale plain = locale;
+    plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    const double magnitude = std::fabs(static_cast<double>(value));
+    QString text = plain.toString(magnitude, 'f', 1);
+    for (qsizetype digits = text.indexOf(plain.decimalPoint()) - 3; digits > 0; digits -= 3) {
+        text.insert(digits, locale.groupSeparator());
     }
-    return grouped.toString(static_cast<double>(value), 'f', 1);
+    // A value that rounds to zero is shown as plain zero, never as "-0.0".
+    if (std::signbit(value) && text != plain.toString(0.0, 'f', 1)) {
+        text.prepend(locale.negativeSign());
+    }
+    return text;
 }
 
 BlendOutcome calculateBlend(const BlendTexts& texts, const QLocale& locale) {

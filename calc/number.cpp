@@ -82,6 +82,16 @@ private:
     qsizetype pos_ = 0;
 };
 
+// The locale's group separator as typed. Where it is a non-breaking space, which
+// no keyboard types, a plain space and the other non-breaking space do as well.
+bool takeGroupSeparator(Scanner& in, QStringView groupSeparator) {
+    if (in.take(groupSeparator)) {
+        return true;
+    }
+    const bool spaceLike = groupSeparator == u"\u00a0" || groupSeparator == u"\u202f";
+    return spaceLike && in.takeAnyOf({u" ", u"\u00a0", u"\u202f"});
+}
+
 // Reads the integer part, with or without group separators, into digits.
 bool takeIntegerPart(Scanner& in, std::string& digits, QStringView groupSeparator) {
     const qsizetype leading = in.takeDigits(digits);
@@ -91,7 +101,7 @@ bool takeIntegerPart(Scanner& in, std::string& digits, QStringView groupSeparato
     // Grouped: each separator must be followed by exactly three digits.
     while (true) {
         const qsizetype before = in.position();
-        if (!in.take(groupSeparator)) {
+        if (!takeGroupSeparator(in, groupSeparator)) {
             return true;
         }
         if (in.takeDigits(digits) != 3) {

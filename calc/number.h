@@ -22,7 +22,8 @@ struct TypedNumber {
 // Accepted: blanks around the number; one leading sign ('+', '-', or the
 // locale's own signs); digits with the locale's decimal separator, with digits
 // on at least one side of it; the locale's group separator between groups of
-// three digits in the integer part; an exponent ("1e3", "2,5E-2").
+// three digits in the integer part (a plain space where the locale groups with a
+// non-breaking one); an exponent ("1e3", "2,5E-2").
 // Rejected: an empty text, infinity and NaN in any spelling, hexadecimal,
 // currency signs, a group separator anywhere else (in a Slovenian locale "21.5"
 // is not a number), and everything else.

@@ -24,7 +24,7 @@ namespace {
 
 constexpr Qt::Alignment kLeft = Qt::AlignLeft;
 constexpr Qt::Alignment kCentre = Qt::AlignHCenter;
-constexpr FontSpec kBold{8.25, true};
+constexpr FontDesign kBold{8.25, true};
 
 // Two texts with a blank between them, joined when the program is compiled.
 template <std::size_t N, std::size_t M>
@@ -46,7 +46,7 @@ constexpr Twips kClientArea{0, 0, 4680, 2385};
 // Label2 and Label3 reach past the right edge and Label6 past the bottom edge of
 // the window, which clips them.
 // clang-format off
-const ControlSpec kControls[] = {
+const ControlDesign kControls[] = {
     // name, index, kind, text or picture, {left, top, width, height} in twips, font, alignment, colour
     {"Image1",   -1, ControlKind::Picture, ":/marevo/emblem.jpg", { 120,  120, 1200, 1575}, {},    {},      {}},
     {"Label1",   -1, ControlKind::Label,   club::kAuthor,         {1440,  120, 3135,  255}, kBold, kLeft,   {}},

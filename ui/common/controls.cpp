@@ -11,7 +11,7 @@ namespace marevo {
 
 namespace {
 
-QWidget* createControl(const ControlSpec& c, QWidget* window) {
+QWidget* createControl(const ControlDesign& c, QWidget* window) {
     const QString text = QString::fromUtf8(c.text);
     QWidget* widget = nullptr;
     switch (c.kind) {
@@ -67,8 +67,8 @@ QWidget* createControl(const ControlSpec& c, QWidget* window) {
 
 } // namespace
 
-void buildControls(QWidget* window, std::span<const ControlSpec> controls) {
-    for (const ControlSpec& c : controls) {
+void buildControls(QWidget* window, std::span<const ControlDesign> controls) {
+    for (const ControlDesign& c : controls) {
         createControl(c, window);
     }
 }

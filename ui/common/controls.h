@@ -20,20 +20,20 @@ enum class ControlKind {
 };
 
 // One control of a window as designed.
-struct ControlSpec {
+struct ControlDesign {
     const char* name;
     int index; // within a control array, or -1
     ControlKind kind;
     const char* text; // caption, initial text or picture
     Twips twips;
-    std::optional<FontSpec> font; // none: the window's font
+    std::optional<FontDesign> font; // none: the window's font
     Qt::Alignment alignment;
     std::optional<QColor> colour; // text colour of a label, fill of a panel
 };
 
 // Creates the controls in the order given, each above the ones before it, named
 // as designed and placed in pixels.
-void buildControls(QWidget* window, std::span<const ControlSpec> controls);
+void buildControls(QWidget* window, std::span<const ControlDesign> controls);
 
 // A control created above, by its name and, in a control array, its index.
 template <typename T> T* control(const QWidget* window, const char* name, int index = -1) {

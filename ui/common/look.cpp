@@ -36,11 +36,11 @@ const QString& designFamily() {
 
 } // namespace
 
-QFont designFont(FontSpec spec) {
+QFont designFont(FontDesign design) {
     QFont font(designFamily());
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(spec.points);
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+    font.setPointSizeF(design.points);
+    font.setWeight(design.bold ? QFont::Bold : QFont::Normal);
     return font;
 }
 

@@ -14,12 +14,12 @@ inline constexpr QColor kWindowColour{192, 255, 255};
 // A font as the windows are designed: "MS Sans Serif" at a size in points,
 // regular (400) or bold (700). Where the system has no "MS Sans Serif", a
 // registered substitute with fitting widths stands in (see the .cpp).
-struct FontSpec {
+struct FontDesign {
     qreal points = 8.25;
     bool bold = false;
 };
 
-QFont designFont(FontSpec spec);
+QFont designFont(FontDesign design);
 
 // Gives a top-level window its fixed client size, light cyan background and font.
 void applyWindowLook(QWidget* window, QSize clientSize);

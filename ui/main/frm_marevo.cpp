@@ -19,9 +19,9 @@ namespace {
 constexpr Qt::Alignment kLeft = Qt::AlignLeft;
 constexpr Qt::Alignment kRight = Qt::AlignRight;
 constexpr Qt::Alignment kCentre = Qt::AlignHCenter;
-constexpr FontSpec kHeading{9.75, true};
-constexpr FontSpec kSentence{12.0, true};
-constexpr FontSpec kWarning{8.25, true};
+constexpr FontDesign kHeading{9.75, true};
+constexpr FontDesign kSentence{12.0, true};
+constexpr FontDesign kWarning{8.25, true};
 constexpr QColor kStatePanel{255, 255, 128};
 constexpr QColor kResultPanel{128, 255, 128};
 constexpr QColor kBlue{0, 0, 255};
@@ -33,7 +33,7 @@ constexpr Twips kClientArea{0, 0, 5790, 5130};
 // above the ones before it. Text boxes and buttons, which lie above every drawn
 // control, follow in tab order.
 // clang-format off
-const ControlSpec kControls[] = {
+const ControlDesign kControls[] = {
     // name, index, kind, text or picture, {left, top, width, height} in twips, font, alignment, colour
     {"Shape2",      -1, ControlKind::Panel,   "",                                       {  120, 3960, 5535,  615}, {},        {},      kResultPanel},
     {"Shape1",       1, ControlKind::Panel,   "",                                       {  120, 2160, 4095, 1575}, {},        {},      kStatePanel},
@@ -118,7 +118,7 @@ void FrmMarevo::createControls() {
 
 void FrmMarevo::restoreDefaults() {
     // The text boxes, top to bottom, each back to its initial text, all selected.
-    for (const ControlSpec& c : kControls) {
+    for (const ControlDesign& c : kControls) {
         if (c.kind == ControlKind::TextBox) {
             auto* box = control<TextBox>(this, c.name);
             box->setText(QString::fromUtf8(c.text));
