@@ -1,6 +1,6 @@
+#include "installed_feedback.h"
 #include "reference_picture.h"
 #include "ui/about/frm_avtor.h"
-#include "ui/common/feedback.h"
 #include "ui/main/application.h"
 #include "ui/main/frm_marevo.h"
 
@@ -21,12 +21,9 @@ const QString kWarning = QStringLiteral("S PREDMEŠALNIKOM POLNIŠ LAHKO MEŠANI
 
 // Answers every message box at once and notes, for each message and beep, what
 // the window showed at that moment.
-class RecordingFeedback : public marevo::Feedback {
+class RecordingFeedback : public marevo::testing::InstalledFeedback {
 public:
-    explicit RecordingFeedback(FrmMarevo* window) : window_(window) { install(this); }
-    ~RecordingFeedback() override { install(nullptr); }
-    RecordingFeedback(const RecordingFeedback&) = delete;
-    RecordingFeedback& operator=(const RecordingFeedback&) = delete;
+    explicit RecordingFeedback(FrmMarevo* window) : window_(window) {}
 
     void showMessage(QWidget* owner, const marevo::Message& message) override {
         QCOMPARE(owner, window_);

@@ -1,6 +1,6 @@
+#include "installed_feedback.h"
 #include "reference_picture.h"
 #include "ui/about/frm_avtor.h"
-#include "ui/common/feedback.h"
 #include "ui/main/frm_marevo.h"
 
 #include <QAccessible>
@@ -18,13 +18,8 @@ using marevo::FrmAvtor;
 namespace {
 
 // Counts the beeps; a message box here would be a fault.
-class CountingFeedback : public marevo::Feedback {
+class CountingFeedback : public marevo::testing::InstalledFeedback {
 public:
-    CountingFeedback() { install(this); }
-    ~CountingFeedback() override { install(nullptr); }
-    CountingFeedback(const CountingFeedback&) = delete;
-    CountingFeedback& operator=(const CountingFeedback&) = delete;
-
     void showMessage(QWidget* /*owner*/, const marevo::Message& message) override {
         QFAIL(qPrintable(QStringLiteral("unexpected message: ") + message.text));
     }

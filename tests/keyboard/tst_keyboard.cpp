@@ -1,5 +1,5 @@
+#include "installed_feedback.h"
 #include "ui/about/frm_avtor.h"
-#include "ui/common/feedback.h"
 #include "ui/common/loaded_window.h"
 #include "ui/main/frm_marevo.h"
 
@@ -114,13 +114,8 @@ std::shared_ptr<AnsweredBox> answerNextBox(QObject* context, Qt::Key key) {
 }
 
 // Notes every message and beep, with where the focus was; shows no modal box.
-class RecordingFeedback : public marevo::Feedback {
+class RecordingFeedback : public marevo::testing::InstalledFeedback {
 public:
-    RecordingFeedback() { install(this); }
-    ~RecordingFeedback() override { install(nullptr); }
-    RecordingFeedback(const RecordingFeedback&) = delete;
-    RecordingFeedback& operator=(const RecordingFeedback&) = delete;
-
     void showMessage(QWidget* /*owner*/, const marevo::Message& message) override {
         events << message.title + QStringLiteral(": ") + message.text;
     }
