@@ -18,18 +18,31 @@ packages=(
     dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
     # start-up benchmark
     valgrind
+    # Windows: the MinGW cross compiler, Qt's build from Debian's source (perl for its
+    # header generation), the installer maker, Wine to test both, and the locales of the
+    # regional settings the tests run in
+    g++-mingw-w64-x86-64-posix perl nsis wine wine64 locales
 )
 
+# Wine takes the Windows regional settings from the Linux locale, which must exist.
+locales=(en_US sl_SI)
+
+installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null |
+    awk '$2 == "installed" { print $1 }' || true)
 missing=()
 for p in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
-    [ "$status" = installed ] || missing+=("$p")
+    grep -qx "$p" <<<"$installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+available=$(locale -a)
+for l in "${locales[@]}"; do
+    grep -qx "$l.utf8" <<<"$available" || "${sudo[@]}" localedef -i "$l" -f UTF-8 "$l.UTF-8"
+done
