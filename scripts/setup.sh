@@ -19,9 +19,11 @@ packages=(
     # start-up benchmark
     valgrind
     # Windows: the MinGW cross compiler, Qt's build from Debian's source (perl for its
-    # header generation), the installer maker, Wine to test both, and the locales of the
-    # regional settings the tests run in
-    g++-mingw-w64-x86-64-posix perl nsis wine wine64 locales
+    # header generation), the installer maker, Wine to test both with its fonts ("MS Sans
+    # Serif" among them), the locales of the regional settings the tests run in, and the
+    # screenshot and text recognition that read the result off the installed program's window
+    g++-mingw-w64-x86-64-posix perl nsis wine wine64 fonts-wine locales
+    imagemagick tesseract-ocr tesseract-ocr-eng
 )
 
 # Wine takes the Windows regional settings from the Linux locale, which must exist.

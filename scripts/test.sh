@@ -1,35 +1,64 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the suite under ctest,
 # the same suite again with AddressSanitizer and UndefinedBehaviorSanitizer
-# (LeakSanitizer on), and the fuzzer on the blend calculation for a minute.
-set -euo pipefail
+# (LeakSanitizer on), the fuzzer on the blend calculation for a minute, and the
+# Windows build with its checks under Wine. Every stage runs, whatever an
+# earlier one did; the last line counts them, and the exit status is non-zero
+# when any failed.
+set -uo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+passed=0 failed=0 failures=()
 
-step() { printf '\n== %s\n' "$*"; }
+stage() { # name command...
+    local name=$1
+    shift
+    printf '\n== %s\n' "$name"
+    if "$@"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        failures+=("$name")
+    fi
+}
 
-step "Setting up"
-scripts/setup.sh
+suite() {
+    cmake -S . -B build -G Ninja >/dev/null &&
+        cmake --build build -j "$jobs" &&
+        (cd build && ctest --output-on-failure -j "$jobs")
+}
 
-step "Building and testing"
-cmake -S . -B build -G Ninja >/dev/null
-cmake --build build -j "$jobs"
-(cd build && ctest --output-on-failure -j "$jobs")
+sanitized_suite() {
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMAREVO_SANITIZE=ON >/dev/null &&
+        cmake --build build-asan -j "$jobs" &&
+        (
+            export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:suppressions=$PWD/tests/asan.supp"
+            export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+            export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+            cd build-asan && ctest --output-on-failure -j "$jobs" -LE lint
+        )
+}
 
-step "Building and testing with sanitizers"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMAREVO_SANITIZE=ON >/dev/null
-cmake --build build-asan -j "$jobs"
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:suppressions=$PWD/tests/asan.supp"
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-(cd build-asan && ctest --output-on-failure -j "$jobs" -LE lint)
+fuzz() {
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMAREVO_FUZZ=ON >/dev/null &&
+        cmake --build build-fuzz -j "$jobs" || return 1
+    local corpus status
+    corpus=$(mktemp -d)
+    build-fuzz/tests/fuzz/fuzz_blend -max_total_time="${MAREVO_FUZZ_SECONDS:-60}" \
+        -print_final_stats=1 "$corpus" tests/fuzz/corpus >"$corpus.log" 2>&1
+    status=$?
+    tail -n 12 "$corpus.log"
+    rm -rf "$corpus" "$corpus.log"
+    [ "$status" -eq 0 ] && echo "fuzz: no crash, no sanitizer report"
+}
 
-step "Fuzzing the blend calculation"
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMAREVO_FUZZ=ON >/dev/null
-cmake --build build-fuzz -j "$jobs"
-corpus=$(mktemp -d)
-trap 'rm -rf "$corpus"' EXIT
-build-fuzz/tests/fuzz/fuzz_blend -max_total_time="${MAREVO_FUZZ_SECONDS:-60}" \
-    -print_final_stats=1 "$corpus" tests/fuzz/corpus 2>&1 | tail -n 12
-echo "fuzz: no crash, no sanitizer report"
-echo "stages: 3 passed, 0 failed"
+stage "Setting up" scripts/setup.sh
+stage "Building and testing" suite
+stage "Building and testing with sanitizers" sanitized_suite
+stage "Fuzzing the blend calculation" fuzz
+stage "Windows: building, packaging and testing under Wine" scripts/windows.sh
+
+echo
+[ ${#failures[@]} -eq 0 ] || printf 'failed stage: %s\n' "${failures[@]}"
+echo "stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

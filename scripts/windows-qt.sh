@@ -12,7 +12,7 @@ features=(
     -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF
     -DFEATURE_concurrent=OFF -DFEATURE_printsupport=OFF -DFEATURE_opengl=OFF
     -DINPUT_opengl=no -DFEATURE_vulkan=OFF -DFEATURE_tabletevent=OFF
-    -DFEATURE_direct2d=OFF -DFEATURE_sql=OFF -DFEATURE_testlib=ON
+    -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF -DFEATURE_sql=OFF -DFEATURE_testlib=ON
     -DFEATURE_jpeg=ON -DFEATURE_gif=OFF -DFEATURE_ico=ON
 )
 key=$(printf '%s\n' "$version" "${features[@]}" | sha256sum | cut -c1-12)
