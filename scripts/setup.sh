@@ -11,8 +11,8 @@ packages=(
     clang clang-format clang-tidy libclang-rt-14-dev
     # run: the stand-in for "MS Sans Serif" and a font configuration
     fonts-liberation2 fontconfig
-    # tests under a real X server, with a window manager and an accessibility bus
-    xvfb xauth openbox x11-utils xdotool procps
+    # tests under a real X server, with two window managers and an accessibility bus
+    xvfb xauth openbox xfwm4 x11-utils xdotool procps
     dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
     # packaging and its validators, the Windows resource compiler
     dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64

@@ -74,10 +74,6 @@ bus_daemon_pid() {
         org.freedesktop.DBus.GetConnectionUnixProcessID string:org.freedesktop.DBus |
         awk '{ print $2 }'
 }
-has_owner() { # bus name
-    dbus-send "$1" --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner "string:$2" 2>/dev/null | grep -q true
-}
 
 # The session bus's daemon ends with dbus-run-session; listed in case it does not.
 pid=$(bus_daemon_pid --session) || fail "the session bus does not answer"

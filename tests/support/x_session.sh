@@ -98,3 +98,9 @@ start_x_server() {
     display=$(head -n 1 "$work/display")
     export DISPLAY=":$display"
 }
+
+# Whether a name on a D-Bus bus (--session, or --bus=ADDRESS) has an owner.
+has_owner() { # bus name
+    dbus-send "$1" --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner "string:$2" 2>/dev/null | grep -q true
+}

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs the real calculator under its own X server (Xvfb) and window manager
-# (openbox) and checks from outside, as a window manager and a taskbar see them:
+# Runs the real calculator under its own X server (Xvfb), once under each of two
+# window managers (openbox, and xfwm4 as Xfce has it), and checks from outside,
+# as a window manager and a taskbar see them:
 #  - the main window: fixed size, no minimise or maximise button;
 #  - the About window: a utility window, off the taskbar, a title bar without
-#    buttons, activated with its button in focus, not kept above the main window;
+#    buttons, activated with its button in focus; a click on the main window
+#    brings the main window above it;
 #  - the end: "Izhod" with the About window open leaves the process running,
 #    "Zapri" then ends it with status 0; without the About window "Izhod" ends it;
 #  - the keyboard in the About window: Esc and Enter do nothing, the space bar
@@ -17,11 +19,30 @@ marevo=${1:?usage: $0 PATH/TO/marevo}
 # shellcheck source=SCRIPTDIR/../support/x_session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
 
-require_tools Xvfb openbox xprop xdotool xwininfo
+# The same checks under each window manager: this script again, with its own
+# X server, for each.
+if [ -z "${MAREVO_WM:-}" ]; then
+    trap stop_all EXIT
+    trap 'exit 2' INT TERM HUP
+    for wm in openbox xfwm4; do
+        echo "# under $wm"
+        MAREVO_WM=$wm bash "$0" "$@" &
+        pids+=("$!")
+        wait "$!" || exit
+        forget "$!"
+    done
+    exit 0
+fi
+
+# Xfwm4 takes its settings from xfconfd, which it reaches on a session bus.
+xfconfd=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.xfce.Xfconf.service 2>/dev/null)
+require_tools Xvfb openbox xfwm4 dbus-daemon dbus-send "${xfconfd:-xfconfd}" xprop xdotool xwininfo
 
 work=$(mktemp -d)
 trap 'stop_all; rm -rf "$work"' EXIT
 trap 'exit 2' INT TERM HUP
+# shellcheck disable=SC2034 # read by fail()
+logs_on_failure=(marevo wm)
 
 private_environment
 export QT_QPA_PLATFORM=xcb
@@ -30,10 +51,33 @@ export QT_QPA_PLATFORM=xcb
 
 start_x_server
 
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=("$!")
+# Xfwm4 gets a session bus of its own with xfconfd on it, both started here, so
+# that the bus starts nothing by itself; the program stays off that bus. Without
+# an accessibility bridge, GTK in xfwm4 asks the bus for no accessibility bus.
+start_xfwm4() {
+    dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >"$work/bus.log" 2>&1 &
+    pids+=("$!")
+    within 20 test -s "$work/bus" || fail "the session bus did not start: $(cat "$work/bus.log")"
+    local bus
+    bus=$(head -n 1 "$work/bus")
+    DBUS_SESSION_BUS_ADDRESS=$bus "$xfconfd" >"$work/xfconfd.log" 2>&1 &
+    pids+=("$!")
+    within 20 has_owner --bus="$bus" org.xfce.Xfconf ||
+        fail "xfconfd did not start: $(cat "$work/xfconfd.log")"
+    DBUS_SESSION_BUS_ADDRESS=$bus NO_AT_BRIDGE=1 xfwm4 --compositor=off --sm-client-disable \
+        >"$work/wm.log" 2>&1 &
+    pids+=("$!")
+}
+case $MAREVO_WM in
+openbox)
+    openbox --sm-disable >"$work/wm.log" 2>&1 &
+    pids+=("$!")
+    ;;
+xfwm4) start_xfwm4 ;;
+*) fail "no such window manager here: $MAREVO_WM" ;;
+esac
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-within 20 wm_ready || fail "openbox did not start: $(cat "$work/openbox.log")"
+within 20 wm_ready || fail "$MAREVO_WM did not start"
 
 # --- helpers on the program's windows
 
@@ -153,7 +197,8 @@ fi
 within 10 is_active "$about" || fail "the About window was not activated"
 ok "About window: utility window, off the taskbar, fixed 312 x 159, no buttons, activated"
 
-# Clicked, the main window comes to the front: the About window is not kept above it.
+# Clicked, the main window comes to the front: the About window is not kept
+# above it. The window manager lists its windows from the bottom up.
 on_top() {
     xprop -root _NET_CLIENT_LIST_STACKING | grep -Eiq "$(printf '0x%x' "$1")\$"
 }

@@ -1,6 +1,7 @@
 #include "ui/about/frm_avtor.h"
 
 #include "ui/about/club_details.h"
+#include "ui/about/tool_window.h"
 #include "ui/common/controls.h"
 
 #include <QLabel>
@@ -9,14 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
-
-#ifdef MAREVO_HAVE_XCB
-#include <QGuiApplication>
-
-#include <cstdlib>
-#include <xcb/xcb.h>
-#endif
 
 namespace marevo {
 
@@ -59,53 +52,16 @@ const ControlDesign kControls[] = {
 };
 // clang-format on
 
-// Keeps the window off taskbars and pagers. On X11 a tool window gets no such
-// state of its own, and taskbars that group windows by their leader would list
-// it. The state goes onto the window while it is still unmapped, before it is
-// first shown, where the window manager reads it.
-void keepOffTaskbar([[maybe_unused]] QWidget* window) {
-#ifdef MAREVO_HAVE_XCB
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return;
-    }
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr) {
-        return;
-    }
-    xcb_connection_t* connection = x11->connection();
-    const char* const names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
-                                 "_NET_WM_STATE_SKIP_PAGER"};
-    std::array<xcb_intern_atom_cookie_t, std::size(names)> cookies{};
-    for (std::size_t i = 0; i < cookies.size(); ++i) {
-        cookies[i] =
-            xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
-    }
-    std::array<xcb_atom_t, std::size(names)> atoms{};
-    for (std::size_t i = 0; i < atoms.size(); ++i) {
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
-        if (reply == nullptr) {
-            return;
-        }
-        atoms[i] = reply->atom;
-        std::free(reply);
-    }
-    // Appended to whatever state the window already asks for.
-    xcb_change_property(connection, XCB_PROP_MODE_APPEND,
-                        static_cast<xcb_window_t>(window->winId()), atoms[0], XCB_ATOM_ATOM, 32, 2,
-                        &atoms[1]);
-#endif
-}
-
 QPointer<FrmAvtor> loaded;
 
 } // namespace
 
-FrmAvtor::FrmAvtor() : LoadedWindow(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+FrmAvtor::FrmAvtor() : LoadedWindow(independentToolWindowFlags()) {
     setObjectName(QStringLiteral("FrmAvtor"));
     setWindowTitle(QStringLiteral("O kalkulatorju"));
     applyWindowLook(this, toPixels(kClientArea).size());
     createControls();
-    keepOffTaskbar(this);
+    presentAsIndependentToolWindow(this);
 }
 
 void FrmAvtor::createControls() {
