@@ -107,6 +107,7 @@ void TestFrmAvtor::aboutButtonKeepsOneWindow() {
 
     main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(main));
+    about->showMinimized();
     QTest::mouseClick(main->CmdAvtor, Qt::LeftButton);
 
     QCOMPARE(feedback.beeps, 2);
@@ -114,6 +115,7 @@ void TestFrmAvtor::aboutButtonKeepsOneWindow() {
     QCOMPARE(loadedAboutWindows(), 1);
     QTRY_COMPARE(QApplication::activeWindow(), about.data());
     QCOMPARE(about->pos(), position);
+    QVERIFY(!about->isMinimized());
     QVERIFY(main->isVisible());
 }
 

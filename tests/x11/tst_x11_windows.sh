@@ -5,7 +5,7 @@
 #  - the main window: fixed size, no minimise or maximise button;
 #  - the About window: a utility window, off the taskbar, a title bar without
 #    buttons, activated with its button in focus; a click on the main window
-#    brings the main window above it;
+#    brings the main window above it; minimised, "O kalkulatorju" brings it back;
 #  - the end: "Izhod" with the About window open leaves the process running,
 #    "Zapri" then ends it with status 0; without the About window "Izhod" ends it;
 #  - the keyboard in the About window: Esc and Enter do nothing, the space bar
@@ -205,6 +205,16 @@ on_top() {
 click "$main" 4 4
 within 10 on_top "$main" || fail "the About window stays above the main window"
 ok "the About window is not kept above the main window"
+
+# Minimised by the window manager, it has no taskbar button to come back by:
+# "O kalkulatorju" brings it back.
+xdotool windowminimize "$about"
+within 10 is_gone "$about" || fail "the window manager did not minimise the About window"
+click "$main" "$AVTOR_X" "$AVTOR_Y"
+within 10 is_shown "$about" || fail "\"O kalkulatorju\" left the About window minimised"
+within 10 on_top "$about" || fail "the About window came back below the main window"
+within 10 is_active "$about" || fail "the About window came back inactive"
+ok "\"O kalkulatorju\" brings back the minimised About window, on top and active"
 
 click "$main" "$IZHOD_X" "$IZHOD_Y"
 within 10 is_gone "$main" || fail "\"Izhod\" did not close the main window"

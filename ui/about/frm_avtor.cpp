@@ -83,7 +83,9 @@ FrmAvtor* FrmAvtor::open() {
     if (!loaded) {
         loaded = new FrmAvtor;
     }
-    loaded->show();
+    // A window manager may minimise the window whatever it is told, and with no
+    // taskbar button this is the user's one way back to it.
+    loaded->showNormal();
     loaded->raise();
     // A window manager need not activate a new tool window by itself; activated,
     // the window has its button in focus, so the keyboard can close it too.

@@ -15,7 +15,7 @@ class FrmAvtor : public LoadedWindow {
 
 public:
     // Shows the single About window, creating it if it is not loaded, and
-    // brings it to the front, activated, where it stands.
+    // brings it to the front, restored if minimised and activated, where it stands.
     static FrmAvtor* open();
     // The loaded About window, or nullptr.
     static FrmAvtor* instance();
