@@ -39,6 +39,7 @@ enum Atom : std::size_t {
     State,
     SkipTaskbar,
     SkipPager,
+    MotifHints,
     AtomCount
 };
 using Atoms = std::array<xcb_atom_t, AtomCount>;
@@ -47,7 +48,7 @@ std::optional<Atoms> internAtoms(xcb_connection_t* connection) {
     constexpr std::array<const char*, AtomCount> names = {
         "WM_CLIENT_LEADER",           "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_UTILITY",
         "_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WM_STATE",       "_NET_WM_STATE_SKIP_TASKBAR",
-        "_NET_WM_STATE_SKIP_PAGER"};
+        "_NET_WM_STATE_SKIP_PAGER",   "_MOTIF_WM_HINTS"};
     std::array<xcb_intern_atom_cookie_t, AtomCount> cookies{};
     for (std::size_t i = 0; i < AtomCount; ++i) {
         cookies[i] =
@@ -69,6 +70,15 @@ std::optional<Atoms> internAtoms(xcb_connection_t* connection) {
 // and the field that names it.
 constexpr uint32_t kWindowGroupHint = 1U << 6;
 constexpr std::size_t kWindowGroupField = 8;
+
+// Motif's window-manager hints, five 32-bit fields: which of the next fields
+// count, the functions the window manager offers, the decorations it draws,
+// the input mode and a status.
+constexpr uint32_t kMotifFunctions = 1U << 0;
+constexpr uint32_t kMotifDecorations = 1U << 1;
+constexpr uint32_t kMotifFunctionMove = 1U << 2;
+constexpr uint32_t kMotifBorder = 1U << 1;
+constexpr uint32_t kMotifTitle = 1U << 3;
 
 // The window keeps none of the marks by which a window manager tells which
 // application a window belongs to: the client leader, and the window group in
@@ -135,6 +145,14 @@ void presentAsIndependentToolWindow([[maybe_unused]] QWidget* window) {
                         states.size(), states.data());
 
     leaveApplicationGroup(connection, id, *atoms);
+
+    // Qt names only the functions (moving, resizing) and leaves the decorations
+    // to the window manager, which may then draw a window menu all the same. A
+    // border and a caption, nothing more; moving is the one thing offered.
+    const std::array<uint32_t, 5> motif = {kMotifFunctions | kMotifDecorations, kMotifFunctionMove,
+                                           kMotifBorder | kMotifTitle, 0, 0};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, (*atoms)[MotifHints],
+                        (*atoms)[MotifHints], 32, motif.size(), motif.data());
 #endif
 }
 
