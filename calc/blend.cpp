@@ -12,11 +12,6 @@ namespace {
 
 constexpr double kPercentScale = 100.0;
 
-// The smallest magnitude that rounds to infinity in single precision: halfway
-// between the largest float and the next power of two. Anything below it
-// rounds to a finite float.
-constexpr double kSingleOverflow = 0x1.ffffffp+127;
-
 QString caution() {
     return QStringLiteral("Opozorilo");
 }

@@ -245,7 +245,7 @@ void TestBlend::numberForms_data() {
     accept("en exponent with plus", en, "1e+3", 1000.0F);
     accept("en below subnormals is zero", en, "1e-50", 0.0F);
     accept("en largest single", en, "3.4028235e38", FLT_MAX);
-    accept("en rounds once to single", en, "0.1", 0.1F);
+    accept("en rounds to the nearest single", en, "0.1", 0.1F);
     accept("sl decimal comma", sl, "21,5", 21.5F);
     accept("sl grouped", sl, "1.000,5", 1000.5F);
     accept("sl typographic minus", sl, QStringLiteral("\u22125"), -5.0F);
@@ -257,6 +257,8 @@ void TestBlend::numberForms_data() {
     accept("cs grouped as the locale writes it", cs, QStringLiteral("1\u00a0000,5"), 1000.5F);
     accept("cs grouped with a typed space", cs, "1 000,5", 1000.5F);
     accept("fr grouped with a typed space", fr, "12 345", 12345.0F);
+    const QLocale india(QLocale::English, QLocale::India);
+    accept("en-IN grouped as the locale writes it", india, "1,00,000", 100000.0F);
 
     reject("en empty", en, "");
     reject("en blanks only", en, "   ");
