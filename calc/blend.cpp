@@ -2,6 +2,7 @@
 
 #include "calc/number.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <utility>
@@ -23,6 +24,7 @@ Message inputErrorMessage(BlendInput input) {
     case BlendInput::StartingOxygen:
         return {caution(), QStringLiteral("Odstotek kisika v jeklenki mora biti število!")};
     case BlendInput::WantedOxygen:
+        // "število število" is this message's exact wording, not a typo: keep it.
         return {caution(), QStringLiteral("Odstotek kisika v jeklenki mora biti število število!")};
     case BlendInput::FinalPressure:
         return {caution(), QStringLiteral("Končni pritisk v jeklenki mora biti število!")};
@@ -87,13 +89,14 @@ BlendOutcome calculateBlend(const BlendTexts& texts, const QLocale& locale) {
         }
     }
 
-    // Converted in the order starting pressure, starting oxygen, final pressure, wanted oxygen.
-    const auto& [zp, zk, kk, kp] = numbers;
-    for (const TypedNumber* number : {&zp, &zk, &kp, &kk}) {
-        if (number->kind == TypedNumber::Kind::TooLarge) {
-            return failure(ArithmeticFailure::Reason::TooLarge);
-        }
+    // Only once every text is a number: a bad box is reported even beside a huge one.
+    const auto tooLarge = [](const TypedNumber& n) {
+        return n.kind == TypedNumber::Kind::TooLarge;
+    };
+    if (std::ranges::any_of(numbers, tooLarge)) {
+        return failure(ArithmeticFailure::Reason::TooLarge);
     }
+    const auto& [zp, zk, kk, kp] = numbers;
 
     // Partial-pressure blending in double precision, in exactly this order.
     const double addedOxygen =
