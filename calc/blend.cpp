@@ -66,8 +66,9 @@ QString formatPercentage(float value, const QLocale& locale) {
     for (qsizetype digits = text.indexOf(plain.decimalPoint()) - 3; digits > 0; digits -= 3) {
         text.insert(digits, locale.groupSeparator());
     }
-    // A value that rounds to zero is shown as plain zero, never as "-0.0".
-    if (std::signbit(value) && text != plain.toString(0.0, 'f', 1)) {
+    // A top-up below zero stays visibly negative even when it rounds to "0.0";
+    // only a zero, negative zero included, is shown without a sign.
+    if (value < 0.0F) {
         text.prepend(locale.negativeSign());
     }
     return text;

@@ -94,6 +94,12 @@ void TestBlend::results_data() {
         {"at the limit, other final pressure", {"0", "50", "40", "7"}, 40.0F, false, "40.0"},
         {"just over the limit", {"1", "21", "40", "200"}, 40.095478F, true, "40.1"},
         {"negative result", {"100", "50", "21", "200"}, -8.0F, false, "-8.0"},
+        {"negative result rounding to zero",
+         {"100", "21", "10.48", "200"},
+         -0.040000916F,
+         false,
+         "-0.0"},
+        {"negative zero typed", {"0", "21", "-0", "200"}, -0.0F, false, "0.0"},
         {"a thousand and more", {"199", "21", "100", "200"}, 15821.0F, true, "15,821.0"},
         {"decimals and grouping typed",
          {"1,000.5", "20.9", "36", "2,000"},
@@ -319,7 +325,7 @@ void TestBlend::display_data() {
 
     QTest::newRow("rounds up") << 35.666668F << "35.7";
     QTest::newRow("whole") << 21.0F << "21.0";
-    QTest::newRow("small negative rounds to plain zero") << -0.04F << "0.0";
+    QTest::newRow("small negative keeps its minus sign") << -0.04F << "-0.0";
     QTest::newRow("negative zero") << -0.0F << "0.0";
     QTest::newRow("negative") << -0.06F << "-0.1";
     QTest::newRow("grouped thousands") << 1234.5F << "1,234.5";
