@@ -8,10 +8,13 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
+
+#include <memory>
 
 using marevo::FrmMarevo;
 
@@ -91,6 +94,7 @@ private Q_SLOTS:
     void realMessageBox();
     void screenReaderHearsCaptionsAndResult();
     void looksAsDesigned();
+    void qtTextsAreSlovenian();
 
 private:
     QPointer<FrmMarevo> window_;
@@ -98,6 +102,7 @@ private:
 
 void TestFrmMarevo::initTestCase() {
     marevo::testing::useRepeatableRendering();
+    marevo::translateQtTexts();
 }
 
 void TestFrmMarevo::init() {
@@ -327,6 +332,7 @@ void TestFrmMarevo::realMessageBox() {
         QCOMPARE(box->text(), QStringLiteral("Odstotek kisika v jeklenki mora biti število!"));
         QCOMPARE(box->icon(), QMessageBox::Information);
         QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+        QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("V redu"));
         QVERIFY(box->isModal());
         QTest::keyClick(box, Qt::Key_Return);
     });
@@ -372,6 +378,18 @@ void TestFrmMarevo::looksAsDesigned() {
     doubled.setDevicePixelRatio(2);
     w.render(&doubled);
     QCOMPARE(doubled.size(), QSize(772, 684));
+}
+
+void TestFrmMarevo::qtTextsAreSlovenian() {
+    const std::unique_ptr<QMenu> menu(window_->TxTZpritisk->createStandardContextMenu());
+    QStringList entries;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) {
+            entries << action->text().section(u'\t', 0, 0); // without the shortcut
+        }
+    }
+    QCOMPARE(entries, (QStringList{"&Razveljavi", "&Uveljavi", "&Izreži", "&Kopiraj", "&Prilepi",
+                                   "Izbriši", "Izberi vse"}));
 }
 
 QTEST_MAIN(TestFrmMarevo)

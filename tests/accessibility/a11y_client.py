@@ -153,7 +153,7 @@ class Session:
         """Reads the open message box, checks it, and presses its OK button."""
         box = wait_for(f"the message box {title!r}", lambda: self.message_box(title))[0]
         only(find(box, "label", text), f"the text {text!r} in the box {title!r}")
-        press(only(find(box, "push button", "OK"), f"the OK button of {title!r}"))
+        press(only(find(box, "push button", "V redu"), f"the OK button of {title!r}"))
         wait_for(f"the message box {title!r} to close", lambda: not self.message_box(title))
 
     def expect_heard(self, name):

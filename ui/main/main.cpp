@@ -7,6 +7,7 @@
 int main(int argc, char* argv[]) {
     marevo::describeApplication();
     QApplication app(argc, argv);
+    marevo::translateQtTexts();
     // Every control starts in the windows' font, so none lays out its text twice.
     QApplication::setFont(marevo::designFont({}));
     // Ends when no window of the calculator is loaded any more, the About window included.
