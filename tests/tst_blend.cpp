@@ -29,6 +29,8 @@ const QList<NamedLocale>& locales() {
         {"sl", QLocale(QLocale::Slovenian, QLocale::Slovenia)},
         {"de", QLocale(QLocale::German, QLocale::Germany)},
         {"C", QLocale::c()},
+        // As the user's settings give it: Windows has its own signs for each region.
+        {"system", QLocale::system()},
     };
     return all;
 }
@@ -71,6 +73,7 @@ private Q_SLOTS:
     void display_data();
     void display();
     void hugeTextsAnswerAtOnce();
+    void systemLocaleIsTheOneAskedFor();
 };
 
 void TestBlend::results_data() {
@@ -363,6 +366,15 @@ void TestBlend::hugeTextsAnswerAtOnce() {
     const QString garbage = megabyte + u'x';
     const auto error = marevo::calculateBlend({"1", garbage, "21", "200"}, en);
     QVERIFY(std::holds_alternative<InputError>(error));
+}
+
+// The run in Slovenian regional settings counts only if the system gives them.
+void TestBlend::systemLocaleIsTheOneAskedFor() {
+    const QString asked = qEnvironmentVariable("MAREVO_SYSTEM_LOCALE");
+    if (asked.isEmpty()) {
+        QSKIP("no regional settings asked for");
+    }
+    QCOMPARE(QLocale::system().name(), asked);
 }
 
 QTEST_GUILESS_MAIN(TestBlend)
