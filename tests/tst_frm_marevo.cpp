@@ -101,8 +101,8 @@ private:
 };
 
 void TestFrmMarevo::initTestCase() {
+    marevo::setUpApplication();
     marevo::testing::useRepeatableRendering();
-    marevo::translateQtTexts();
 }
 
 void TestFrmMarevo::init() {

@@ -1,6 +1,8 @@
 #include "installed_feedback.h"
+#include "main_window_fixture.h"
 #include "reference_picture.h"
 #include "ui/about/frm_avtor.h"
+#include "ui/main/application.h"
 #include "ui/main/frm_marevo.h"
 
 #include <QAccessible>
@@ -48,6 +50,8 @@ void verifyAsOpened(FrmAvtor* about) {
     QCOMPARE(about->minimumSize(), QSize(312, 159));
     QCOMPARE(about->maximumSize(), QSize(312, 159));
     QCOMPARE(QApplication::focusWidget(), about->CmdZapri);
+    // Alone, it keeps the program running.
+    QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 1);
     // A screen reader hears a window with its title, and what the emblem shows.
     QCOMPARE(QAccessible::queryAccessibleInterface(about)->role(), QAccessible::Window);
     QCOMPARE(QAccessible::queryAccessibleInterface(about->Image1)->text(QAccessible::Name),
@@ -75,6 +79,7 @@ private Q_SLOTS:
 };
 
 void TestFrmAvtor::initTestCase() {
+    marevo::setUpApplication();
     marevo::testing::useRepeatableRendering();
 }
 
@@ -83,7 +88,7 @@ void TestFrmAvtor::cleanup() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         delete qobject_cast<marevo::FrmMarevo*>(window);
     }
-    QCOMPARE(marevo::LoadedWindow::loadedCount(), 0);
+    QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 0);
 }
 
 void TestFrmAvtor::looksAsDesigned() {
@@ -142,7 +147,7 @@ void TestFrmAvtor::closingUnloads() {
     }
     QTRY_VERIFY(first.isNull());
     QVERIFY(FrmAvtor::instance() == nullptr);
-    QCOMPARE(marevo::LoadedWindow::loadedCount(), 0);
+    QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 0);
 
     FrmAvtor* second = openAbout();
     QVERIFY(second);

@@ -1,6 +1,6 @@
 #include "installed_feedback.h"
+#include "main_window_fixture.h"
 #include "ui/about/frm_avtor.h"
-#include "ui/common/loaded_window.h"
 #include "ui/main/frm_marevo.h"
 
 #include <QApplication>
@@ -249,7 +249,7 @@ void TestKeyboard::wholeSessionByKeystrokes() {
     QCOMPARE(focus(), w.CmdIzhod);
     press(Qt::Key_Space);
     QTRY_VERIFY(window_.isNull());
-    QCOMPARE(marevo::LoadedWindow::loadedCount(), 0);
+    QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 0);
 }
 
 void TestKeyboard::strangePastedText_data() {
@@ -397,7 +397,7 @@ void TestKeyboard::tenThousandRoundsLeaveNothingBehind() {
     }
     QCoreApplication::processEvents();
     QVERIFY(FrmAvtor::instance() == nullptr);
-    QCOMPARE(marevo::LoadedWindow::loadedCount(), 1);
+    QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 1);
     QCOMPARE(census(), before);
 }
 

@@ -58,6 +58,8 @@ QPointer<FrmAvtor> loaded;
 
 FrmAvtor::FrmAvtor() : LoadedWindow(independentToolWindowFlags()) {
     setObjectName(QStringLiteral("FrmAvtor"));
+    // A tool window would not keep the application alive by itself; this one does.
+    setAttribute(Qt::WA_QuitOnClose);
     setWindowTitle(QStringLiteral("O kalkulatorju"));
     applyWindowLook(this, toPixels(kClientArea).size());
     createControls();

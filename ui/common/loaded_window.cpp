@@ -1,13 +1,10 @@
 #include "ui/common/loaded_window.h"
 
 #include <QAccessibleWidget>
-#include <QCoreApplication>
 
 namespace marevo {
 
 namespace {
-
-int loaded = 0;
 
 // Screen readers take a plain top-level widget for a filler; ours are windows.
 QAccessibleInterface* windowInterface(const QString& /*className*/, QObject* object) {
@@ -21,22 +18,10 @@ QAccessibleInterface* windowInterface(const QString& /*className*/, QObject* obj
 
 LoadedWindow::LoadedWindow(Qt::WindowFlags flags) : QWidget(nullptr, flags) {
     setAttribute(Qt::WA_DeleteOnClose);
-    static const bool accessibleAsWindows = [] {
-        QAccessible::installFactory(windowInterface);
-        return true;
-    }();
-    Q_UNUSED(accessibleAsWindows);
-    ++loaded;
 }
 
-LoadedWindow::~LoadedWindow() {
-    if (--loaded == 0) {
-        QCoreApplication::quit();
-    }
-}
-
-int LoadedWindow::loadedCount() {
-    return loaded;
+void LoadedWindow::makeAccessibleAsWindows() {
+    QAccessible::installFactory(windowInterface);
 }
 
 } // namespace marevo

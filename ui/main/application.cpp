@@ -1,6 +1,9 @@
 #include "ui/main/application.h"
 
-#include <QGuiApplication>
+#include "ui/common/loaded_window.h"
+#include "ui/common/look.h"
+
+#include <QApplication>
 #include <QTranslator>
 
 namespace marevo {
@@ -12,11 +15,14 @@ void describeApplication() {
     QGuiApplication::setDesktopFileName(QStringLiteral(MAREVO_APP_ID));
 }
 
-void translateQtTexts() {
+void setUpApplication() {
+    // Every control starts in the windows' font, so none lays out its text twice.
+    QApplication::setFont(designFont({}));
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (translator->load(QStringLiteral(":/marevo/qt_sl.qm"))) {
         QCoreApplication::installTranslator(translator);
     }
+    LoadedWindow::makeAccessibleAsWindows();
 }
 
 } // namespace marevo

@@ -6,9 +6,10 @@ namespace marevo {
 // id. Called before the QApplication is made.
 void describeApplication();
 
-// Makes the texts that Qt itself shows (a text box's menu, a message box's
-// button) Slovenian like the rest of the program, whatever the user's locale.
-// Called once the QApplication exists.
-void translateQtTexts();
+// Sets up the made application: the windows' font for every control, the texts
+// that Qt itself shows (a text box's menu, a message box's button) in Slovenian
+// like the rest of the program whatever the user's locale, and the windows as
+// screen readers should take them.
+void setUpApplication();
 
 } // namespace marevo
