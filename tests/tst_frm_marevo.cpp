@@ -235,7 +235,7 @@ void TestFrmMarevo::calculate() {
         feedback.events.clear();
     }
     type(w, texts);
-    QTest::mouseClick(w.CmdIzracun, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("CmdIzracun"), Qt::LeftButton);
 
     QCOMPARE(feedback.events, events);
     QCOMPARE(w.Lblprocent->text(), result);
@@ -269,7 +269,7 @@ void TestFrmMarevo::clearRestoresDefaults() {
     type(w, {"1", "21", "40", "200"});
     w.CmdIzracun_Click();
     type(w, {"5", "", "x", "7"});
-    QTest::mouseClick(w.CmdBrisi, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("CmdBrisi"), Qt::LeftButton);
 
     QCOMPARE(boxTexts(w), (QStringList{"1", "21", "21", "200"}));
     QCOMPARE(QApplication::focusWidget(), w.TxTZpritisk);
@@ -301,7 +301,7 @@ void TestFrmMarevo::enterAndEscPressNothing() {
 void TestFrmMarevo::aboutBeepsAndOpensTheAboutWindow() {
     FrmMarevo& w = *window_;
     RecordingFeedback feedback(&w);
-    QTest::mouseClick(w.CmdAvtor, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("CmdAvtor"), Qt::LeftButton);
     QCOMPARE(feedback.events.size(), 1);
     QVERIFY(feedback.events.first().startsWith(QStringLiteral("beep")));
     QVERIFY(marevo::FrmAvtor::instance() != nullptr);
@@ -313,7 +313,7 @@ void TestFrmMarevo::exitUnloadsOnlyThisWindow() {
     RecordingFeedback feedback(&w);
     w.CmdAvtor_Click();
     const QPointer<marevo::FrmAvtor> about = marevo::FrmAvtor::instance();
-    QTest::mouseClick(w.CmdIzhod, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("CmdIzhod"), Qt::LeftButton);
     QTRY_VERIFY(window_.isNull());
     QVERIFY(!about.isNull());
     QVERIFY(about->isVisible());
@@ -351,7 +351,7 @@ void TestFrmMarevo::screenReaderHearsCaptionsAndResult() {
     QCOMPARE(heard(w.TxTZkisik), QStringLiteral("Odstotek kisika v jeklenki (%):"));
     QCOMPARE(heard(w.TxTKkisik), QStringLiteral("Željen odstotek kisika v jeklenki (%):"));
     QCOMPARE(heard(w.TxtKpritisk).trimmed(), QStringLiteral("Končni pritisk v jeklenki (bar):"));
-    QCOMPARE(heard(w.CmdIzracun), QStringLiteral("Izračunaj"));
+    QCOMPARE(heard(w.findChild<QPushButton*>("CmdIzracun")), QStringLiteral("Izračunaj"));
     QCOMPARE(QAccessible::queryAccessibleInterface(&w)->role(), QAccessible::Window);
     QCOMPARE(heard(&w), w.windowTitle());
 

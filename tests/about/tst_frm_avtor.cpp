@@ -49,12 +49,13 @@ void verifyAsOpened(FrmAvtor* about) {
     QVERIFY(about->parentWidget() == nullptr);
     QCOMPARE(about->minimumSize(), QSize(312, 159));
     QCOMPARE(about->maximumSize(), QSize(312, 159));
-    QCOMPARE(QApplication::focusWidget(), about->CmdZapri);
+    QCOMPARE(QApplication::focusWidget(), about->findChild<QPushButton*>("CmdZapri"));
     // Alone, it keeps the program running.
     QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 1);
     // A screen reader hears a window with its title, and what the emblem shows.
     QCOMPARE(QAccessible::queryAccessibleInterface(about)->role(), QAccessible::Window);
-    QCOMPARE(QAccessible::queryAccessibleInterface(about->Image1)->text(QAccessible::Name),
+    QCOMPARE(QAccessible::queryAccessibleInterface(about->findChild<QLabel*>("Image1"))
+                 ->text(QAccessible::Name),
              QStringLiteral("Znak potapljaškega kluba"));
     const QString mismatch =
         marevo::testing::compareWithReference(about, QStringLiteral("frm_avtor"));
@@ -103,7 +104,7 @@ void TestFrmAvtor::aboutButtonKeepsOneWindow() {
     main->show();
     QVERIFY(QTest::qWaitForWindowActive(main));
 
-    QTest::mouseClick(main->CmdAvtor, Qt::LeftButton);
+    QTest::mouseClick(main->findChild<QPushButton*>("CmdAvtor"), Qt::LeftButton);
     const QPointer<FrmAvtor> about = FrmAvtor::instance();
     QVERIFY(about);
     QVERIFY(QTest::qWaitForWindowActive(about));
@@ -113,7 +114,7 @@ void TestFrmAvtor::aboutButtonKeepsOneWindow() {
     main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(main));
     about->showMinimized();
-    QTest::mouseClick(main->CmdAvtor, Qt::LeftButton);
+    QTest::mouseClick(main->findChild<QPushButton*>("CmdAvtor"), Qt::LeftButton);
 
     QCOMPARE(feedback.beeps, 2);
     QCOMPARE(FrmAvtor::instance(), about.data());
@@ -139,7 +140,7 @@ void TestFrmAvtor::closingUnloads() {
     const QPoint moved = first->pos();
 
     if (how == QLatin1String("click")) {
-        QTest::mouseClick(first->CmdZapri, Qt::LeftButton);
+        QTest::mouseClick(first->findChild<QPushButton*>("CmdZapri"), Qt::LeftButton);
     } else if (how == QLatin1String("space")) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     } else {
@@ -188,7 +189,7 @@ void TestFrmAvtor::inputThatDoesNothing() {
 
     QVERIFY(about);
     QVERIFY(about->isVisible());
-    QCOMPARE(QApplication::focusWidget(), about->CmdZapri);
+    QCOMPARE(QApplication::focusWidget(), about->findChild<QPushButton*>("CmdZapri"));
     for (const QLabel* each : about->findChildren<QLabel*>()) {
         QVERIFY2(!each->hasSelectedText(), qPrintable(each->objectName()));
     }

@@ -184,7 +184,7 @@ void TestKeyboard::wholeSessionByKeystrokes() {
     QCOMPARE(focus(), w.TxTKkisik);
     type(QStringLiteral("45"));
     pressRepeatedly(Qt::Key_Tab, 5);
-    QCOMPARE(focus(), w.CmdIzracun);
+    QCOMPARE(focus(), w.findChild<QPushButton*>("CmdIzracun"));
 
     // Over the limit: the real "POZOR!" box, its OK button pressed with Space.
     auto answered = answerNextBox(this, Qt::Key_Space);
@@ -198,7 +198,7 @@ void TestKeyboard::wholeSessionByKeystrokes() {
     QCOMPARE(w.Lblprocent->text(), QStringLiteral("53.0"));
     QCOMPARE(w.LblPozor->text(), kWarning);
     QVERIFY(reactivate(&w));
-    QCOMPARE(focus(), w.CmdIzracun);
+    QCOMPARE(focus(), w.findChild<QPushButton*>("CmdIzracun"));
 
     // Back with Shift+Tab, a typing error in the last box: the real input error
     // box, dismissed with Return, puts the keyboard back into that box.
@@ -206,7 +206,7 @@ void TestKeyboard::wholeSessionByKeystrokes() {
     QCOMPARE(focus(), w.TxtKpritisk);
     type(QStringLiteral("2OO"));
     pressRepeatedly(Qt::Key_Tab, 4);
-    QCOMPARE(focus(), w.CmdIzracun);
+    QCOMPARE(focus(), w.findChild<QPushButton*>("CmdIzracun"));
     answered = answerNextBox(this, Qt::Key_Return);
     press(Qt::Key_Space);
     QCOMPARE(answered->title, QStringLiteral("Opozorilo"));
@@ -221,7 +221,7 @@ void TestKeyboard::wholeSessionByKeystrokes() {
 
     // Clear.
     pressRepeatedly(Qt::Key_Tab, 3);
-    QCOMPARE(focus(), w.CmdBrisi);
+    QCOMPARE(focus(), w.findChild<QPushButton*>("CmdBrisi"));
     press(Qt::Key_Space);
     QCOMPARE(boxTexts(w), (QStringList{"1", "21", "21", "200"}));
     QVERIFY(w.Lblprocent->text().isEmpty());
@@ -231,22 +231,22 @@ void TestKeyboard::wholeSessionByKeystrokes() {
 
     // The About window opens active with "Zapri" in focus, and Space closes it.
     pressRepeatedly(Qt::Key_Tab, 4);
-    QCOMPARE(focus(), w.CmdAvtor);
+    QCOMPARE(focus(), w.findChild<QPushButton*>("CmdAvtor"));
     press(Qt::Key_Space);
     const QPointer<FrmAvtor> about = FrmAvtor::instance();
     QVERIFY(about);
     QVERIFY(becomesActive(about));
-    QCOMPARE(focus(), about->CmdZapri);
+    QCOMPARE(focus(), about->findChild<QPushButton*>("CmdZapri"));
     press(Qt::Key_Tab);
-    QCOMPARE(focus(), about->CmdZapri);
+    QCOMPARE(focus(), about->findChild<QPushButton*>("CmdZapri"));
     press(Qt::Key_Space);
     QTRY_VERIFY(about.isNull());
 
     // Back in the main window, where the focus was, out through "Izhod".
     QVERIFY(reactivate(&w));
-    QCOMPARE(focus(), w.CmdAvtor);
+    QCOMPARE(focus(), w.findChild<QPushButton*>("CmdAvtor"));
     press(Qt::Key_Tab);
-    QCOMPARE(focus(), w.CmdIzhod);
+    QCOMPARE(focus(), w.findChild<QPushButton*>("CmdIzhod"));
     press(Qt::Key_Space);
     QTRY_VERIFY(window_.isNull());
     QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 0);
@@ -320,7 +320,7 @@ void TestKeyboard::strangePastedText() {
     QCOMPARE(boxTexts(w), expectedTexts);
     QVERIFY(!w.grab().isNull()); // draws the pasted text
 
-    QVERIFY(tabTo(w.CmdIzracun));
+    QVERIFY(tabTo(w.findChild<QPushButton*>("CmdIzracun")));
     press(Qt::Key_Space);
     QCOMPARE(feedback.events, events);
     QCOMPARE(focus()->objectName(), focused);
@@ -338,7 +338,7 @@ void TestKeyboard::strangePastedText() {
     QTRY_VERIFY(ran);
     QVERIFY(tabTo(pastedInto));
     type(QStringList{"1", "21", "21", "200"}[box]);
-    QVERIFY(tabTo(w.CmdIzracun));
+    QVERIFY(tabTo(w.findChild<QPushButton*>("CmdIzracun")));
     press(Qt::Key_Space);
     QCOMPARE(feedback.events, events);
     QCOMPARE(w.Lblprocent->text(), QStringLiteral("21.0"));

@@ -4,7 +4,6 @@
 #include "ui/about/tool_window.h"
 #include "ui/common/controls.h"
 
-#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 
@@ -39,16 +38,16 @@ constexpr Twips kClientArea{0, 0, 4680, 2385};
 // Label2 and Label3 reach past the right edge and Label6 past the bottom edge of
 // the window, which clips them.
 // clang-format off
-const ControlDesign kControls[] = {
-    // name, index, kind, text or picture, {left, top, width, height} in twips, font, alignment, colour
-    {"Image1",   -1, ControlKind::Picture, ":/marevo/emblem.jpg", { 120,  120, 1200, 1575}, {},    {},      {}},
-    {"Label1",   -1, ControlKind::Label,   club::kAuthor,         {1440,  120, 3135,  255}, kBold, kLeft,   {}},
-    {"Label2",   -1, ControlKind::Label,   club::kName,           {1440,  600, 3255,  495}, kBold, kLeft,   {}},
-    {"Label3",   -1, ControlKind::Label,   club::kWeb,            {1440, 1320, 3495,  255}, {},    kLeft,   {}},
-    {"Label4",   -1, ControlKind::Label,   club::kAddress,        {1440, 1080, 2175,  255}, {},    kLeft,   {}},
-    {"Label5",   -1, ControlKind::Label,   club::kEmail,          {1440, 1560, 1935,  255}, {},    kLeft,   {}},
-    {"Label6",   -1, ControlKind::Label,   kInvitation.data(),    { 120, 1920, 4455,  495}, kBold, kCentre, {}},
-    {"CmdZapri", -1, ControlKind::Button,  "Zapri",               {3720, 1320,  855,  495}, {},    kCentre, {}},
+constexpr ControlDesign kControls[] = {
+    // name, kind, text or picture, {left, top, width, height} in twips, font, alignment, colour, buddy, spoken name
+    {"Image1",   ControlKind::Picture, ":/marevo/emblem.jpg", { 120,  120, 1200, 1575}, {},    {},      {}, nullptr, club::kEmblem},
+    {"Label1",   ControlKind::Label,   club::kAuthor,         {1440,  120, 3135,  255}, kBold, kLeft,   {}, nullptr, nullptr},
+    {"Label2",   ControlKind::Label,   club::kName,           {1440,  600, 3255,  495}, kBold, kLeft,   {}, nullptr, nullptr},
+    {"Label3",   ControlKind::Label,   club::kWeb,            {1440, 1320, 3495,  255}, {},    kLeft,   {}, nullptr, nullptr},
+    {"Label4",   ControlKind::Label,   club::kAddress,        {1440, 1080, 2175,  255}, {},    kLeft,   {}, nullptr, nullptr},
+    {"Label5",   ControlKind::Label,   club::kEmail,          {1440, 1560, 1935,  255}, {},    kLeft,   {}, nullptr, nullptr},
+    {"Label6",   ControlKind::Label,   kInvitation.data(),    { 120, 1920, 4455,  495}, kBold, kCentre, {}, nullptr, nullptr},
+    {"CmdZapri", ControlKind::Button,  "Zapri",               {3720, 1320,  855,  495}, {},    kCentre, {}, nullptr, nullptr},
 };
 // clang-format on
 
@@ -67,18 +66,9 @@ FrmAvtor::FrmAvtor() : LoadedWindow(independentToolWindowFlags()) {
 }
 
 void FrmAvtor::createControls() {
-    buildControls(this, kControls);
-    Label1 = control<QLabel>(this, "Label1");
-    Label2 = control<QLabel>(this, "Label2");
-    Label3 = control<QLabel>(this, "Label3");
-    Label4 = control<QLabel>(this, "Label4");
-    Label5 = control<QLabel>(this, "Label5");
-    Label6 = control<QLabel>(this, "Label6");
-    Image1 = control<QLabel>(this, "Image1");
-    Image1->setAccessibleName(QString::fromUtf8(club::kEmblem));
-    CmdZapri = control<QPushButton>(this, "CmdZapri");
-
-    connect(CmdZapri, &QPushButton::clicked, this, &FrmAvtor::CmdZapri_Click);
+    const BuiltControls built = buildControls(this, kControls);
+    connect(builtAs<QPushButton>(built, placeOf(kControls, "CmdZapri")), &QPushButton::clicked,
+            this, &FrmAvtor::CmdZapri_Click);
 }
 
 FrmAvtor* FrmAvtor::open() {

@@ -2,9 +2,6 @@
 
 #include "ui/common/loaded_window.h"
 
-class QLabel;
-class QPushButton;
-
 namespace marevo {
 
 // Who made the calculator and for which diving club: a small tool window,
@@ -19,16 +16,6 @@ public:
     static FrmAvtor* open();
     // The loaded About window, or nullptr.
     static FrmAvtor* instance();
-
-    // Controls, named as the window is designed.
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Image1 = nullptr;
-    QPushButton* CmdZapri = nullptr;
 
     void CmdZapri_Click();
 

@@ -55,22 +55,36 @@ QWidget* createControl(const ControlDesign& c, QWidget* window) {
     }
     }
     widget->setObjectName(QLatin1String(c.name));
-    if (c.index >= 0) {
-        widget->setProperty("index", c.index);
-    }
     widget->setGeometry(toPixels(c.twips));
     if (c.font) {
         widget->setFont(designFont(*c.font));
+    }
+    if (c.spokenName != nullptr) {
+        widget->setAccessibleName(QString::fromUtf8(c.spokenName));
     }
     return widget;
 }
 
 } // namespace
 
-void buildControls(QWidget* window, std::span<const ControlDesign> controls) {
+BuiltControls buildControls(QWidget* window, std::span<const ControlDesign> controls) {
+    BuiltControls built;
+    built.reserve(controls.size());
     for (const ControlDesign& c : controls) {
-        createControl(c, window);
+        built.push_back(createControl(c, window));
     }
+    // Each box is heard by its caption.
+    for (std::size_t place = 0; place < controls.size(); ++place) {
+        auto* label = qobject_cast<QLabel*>(built[place]);
+        const char* buddy = controls[place].buddy;
+        if (label == nullptr || buddy == nullptr) {
+            continue;
+        }
+        if (const auto buddyPlace = findPlace(controls, buddy)) {
+            label->setBuddy(built[*buddyPlace]);
+        }
+    }
+    return built;
 }
 
 } // namespace marevo

@@ -4,7 +4,8 @@
 
 namespace marevo {
 
-TextBox::TextBox(const QString& text, QWidget* parent) : QLineEdit(text, parent) {
+TextBox::TextBox(const QString& text, QWidget* parent)
+    : QLineEdit(text, parent), initialText_(text) {
     setMaxLength(std::numeric_limits<int>::max());
 }
 
@@ -15,6 +16,11 @@ void TextBox::selectWholeText() {
     }
     deselect();
     wholeTextOnFocus_ = true;
+}
+
+void TextBox::restoreInitialText() {
+    setText(initialText_);
+    selectWholeText();
 }
 
 void TextBox::focusInEvent(QFocusEvent* event) {

@@ -16,11 +16,14 @@ public:
     // Selects the whole text: at once when the box has the focus, otherwise as
     // the focus comes to it.
     void selectWholeText();
+    // Puts back the text the box was made with, and selects it whole.
+    void restoreInitialText();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    QString initialText_;
     bool wholeTextOnFocus_ = false;
 };
 

@@ -29,34 +29,38 @@ constexpr QColor kRed{255, 0, 0};
 
 constexpr Twips kClientArea{0, 0, 5790, 5130};
 
+// The fixed words of the result sentence, around the number.
+constexpr char kSentenceStart[] = "V jeklenko dodaj marevo z ";
+constexpr char kSentenceEnd[] = "% kisika!";
+
 // The window as designed. Drawn controls come first, back to front: each lies
 // above the ones before it. Text boxes and buttons, which lie above every drawn
-// control, follow in tab order.
+// control, follow in tab order. Shape1 is an array of two panels: index 1, then 0.
 // clang-format off
-const ControlDesign kControls[] = {
-    // name, index, kind, text or picture, {left, top, width, height} in twips, font, alignment, colour
-    {"Shape2",      -1, ControlKind::Panel,   "",                                       {  120, 3960, 5535,  615}, {},        {},      kResultPanel},
-    {"Shape1",       1, ControlKind::Panel,   "",                                       {  120, 2160, 4095, 1575}, {},        {},      kStatePanel},
-    {"Shape1",       0, ControlKind::Panel,   "",                                       {  120,  120, 4095, 1575}, {},        {},      kStatePanel},
-    {"Label1",      -1, ControlKind::Label,   "Vnesi pritisk v jeklenki (bar):",        {    0,  720, 2895,  375}, {},        kRight,  {}},
-    {"Label2",      -1, ControlKind::Label,   "Odstotek kisika v jeklenki (%):",        {  120, 1200, 2775,  255}, {},        kRight,  {}},
-    {"Label3",      -1, ControlKind::Label,   "Željen odstotek kisika v jeklenki (%):", { -120, 2760, 3015,  375}, {},        kRight,  {}},
-    {"Label4",      -1, ControlKind::Label,   "ZAČETNO STANJE V JEKLENKI",              {  240,  240, 3735,  375}, kHeading,  kRight,  {}},
-    {"Label5",      -1, ControlKind::Label,   "Končni pritisk v jeklenki (bar): ",      { -360, 3240, 3255,  495}, {},        kRight,  {}},
-    {"Label6",      -1, ControlKind::Label,   "KONČNO STANJE V JEKLENKI",               {  600, 2280, 3375,  375}, kHeading,  kRight,  {}},
-    {"Label7",      -1, ControlKind::Label,   "V jeklenko dodaj marevo z ",             {  360, 4080, 3255,  375}, kSentence, kLeft,   {}},
-    {"Lblprocent",  -1, ControlKind::Label,   "",                                       { 3480, 4080,  855,  495}, kSentence, kLeft,   kBlue},
-    {"Label8",      -1, ControlKind::Label,   "% kisika!",                              { 4320, 4080, 1455,  375}, kSentence, kLeft,   {}},
-    {"LblPozor",    -1, ControlKind::Label,   "",                                       {  120, 4680, 5535,  375}, kWarning,  kCentre, kRed},
-    {"Image1",      -1, ControlKind::Picture, ":/marevo/banner.jpg",                    { 4440,  120, 1050,  540}, {},        {},      {}},
-    {"TxTZpritisk", -1, ControlKind::TextBox, "1",                                      { 3000,  720,  975,  285}, {},        kLeft,   {}},
-    {"TxTZkisik",   -1, ControlKind::TextBox, "21",                                     { 3000, 1200,  975,  285}, {},        kLeft,   {}},
-    {"TxTKkisik",   -1, ControlKind::TextBox, "21",                                     { 3000, 2760,  975,  285}, {},        kLeft,   {}},
-    {"TxtKpritisk", -1, ControlKind::TextBox, "200",                                    { 3000, 3240,  975,  285}, {},        kLeft,   {}},
-    {"CmdAvtor",    -1, ControlKind::Button,  "O kalkulatorju",                         { 4320, 3000, 1335,  735}, {},        kCentre, {}},
-    {"CmdIzhod",    -1, ControlKind::Button,  "Izhod",                                  { 4320, 2280, 1335,  615}, {},        kCentre, {}},
-    {"CmdBrisi",    -1, ControlKind::Button,  "Briši",                                  { 4320, 1560, 1335,  615}, {},        kCentre, {}},
-    {"CmdIzracun",  -1, ControlKind::Button,  "Izračunaj",                              { 4320,  840, 1335,  615}, kHeading,  kCentre, {}},
+constexpr ControlDesign kControls[] = {
+    // name, kind, text or picture, {left, top, width, height} in twips, font, alignment, colour, buddy, spoken name
+    {"Shape2",      ControlKind::Panel,   "",                                       {  120, 3960, 5535,  615}, {},        {},      kResultPanel, nullptr,       "Rezultat"},
+    {"Shape1",      ControlKind::Panel,   "",                                       {  120, 2160, 4095, 1575}, {},        {},      kStatePanel,  nullptr,       "Končno stanje v jeklenki"},
+    {"Shape1",      ControlKind::Panel,   "",                                       {  120,  120, 4095, 1575}, {},        {},      kStatePanel,  nullptr,       "Začetno stanje v jeklenki"},
+    {"Label1",      ControlKind::Label,   "Vnesi pritisk v jeklenki (bar):",        {    0,  720, 2895,  375}, {},        kRight,  {},           "TxTZpritisk", nullptr},
+    {"Label2",      ControlKind::Label,   "Odstotek kisika v jeklenki (%):",        {  120, 1200, 2775,  255}, {},        kRight,  {},           "TxTZkisik",   nullptr},
+    {"Label3",      ControlKind::Label,   "Željen odstotek kisika v jeklenki (%):", { -120, 2760, 3015,  375}, {},        kRight,  {},           "TxTKkisik",   nullptr},
+    {"Label4",      ControlKind::Label,   "ZAČETNO STANJE V JEKLENKI",              {  240,  240, 3735,  375}, kHeading,  kRight,  {},           nullptr,       nullptr},
+    {"Label5",      ControlKind::Label,   "Končni pritisk v jeklenki (bar): ",      { -360, 3240, 3255,  495}, {},        kRight,  {},           "TxtKpritisk", nullptr},
+    {"Label6",      ControlKind::Label,   "KONČNO STANJE V JEKLENKI",               {  600, 2280, 3375,  375}, kHeading,  kRight,  {},           nullptr,       nullptr},
+    {"Label7",      ControlKind::Label,   kSentenceStart,                           {  360, 4080, 3255,  375}, kSentence, kLeft,   {},           nullptr,       nullptr},
+    {"Lblprocent",  ControlKind::Label,   "",                                       { 3480, 4080,  855,  495}, kSentence, kLeft,   kBlue,        nullptr,       nullptr},
+    {"Label8",      ControlKind::Label,   kSentenceEnd,                             { 4320, 4080, 1455,  375}, kSentence, kLeft,   {},           nullptr,       nullptr},
+    {"LblPozor",    ControlKind::Label,   "",                                       {  120, 4680, 5535,  375}, kWarning,  kCentre, kRed,         nullptr,       nullptr},
+    {"Image1",      ControlKind::Picture, ":/marevo/banner.jpg",                    { 4440,  120, 1050,  540}, {},        {},      {},           nullptr,       "Marevo"},
+    {"TxTZpritisk", ControlKind::TextBox, "1",                                      { 3000,  720,  975,  285}, {},        kLeft,   {},           nullptr,       nullptr},
+    {"TxTZkisik",   ControlKind::TextBox, "21",                                     { 3000, 1200,  975,  285}, {},        kLeft,   {},           nullptr,       nullptr},
+    {"TxTKkisik",   ControlKind::TextBox, "21",                                     { 3000, 2760,  975,  285}, {},        kLeft,   {},           nullptr,       nullptr},
+    {"TxtKpritisk", ControlKind::TextBox, "200",                                    { 3000, 3240,  975,  285}, {},        kLeft,   {},           nullptr,       nullptr},
+    {"CmdAvtor",    ControlKind::Button,  "O kalkulatorju",                         { 4320, 3000, 1335,  735}, {},        kCentre, {},           nullptr,       nullptr},
+    {"CmdIzhod",    ControlKind::Button,  "Izhod",                                  { 4320, 2280, 1335,  615}, {},        kCentre, {},           nullptr,       nullptr},
+    {"CmdBrisi",    ControlKind::Button,  "Briši",                                  { 4320, 1560, 1335,  615}, {},        kCentre, {},           nullptr,       nullptr},
+    {"CmdIzracun",  ControlKind::Button,  "Izračunaj",                              { 4320,  840, 1335,  615}, kHeading,  kCentre, {},           nullptr,       nullptr},
 };
 // clang-format on
 
@@ -77,61 +81,37 @@ FrmMarevo::FrmMarevo()
 }
 
 void FrmMarevo::createControls() {
-    buildControls(this, kControls);
-    Shape1 = {control<QFrame>(this, "Shape1", 0), control<QFrame>(this, "Shape1", 1)};
-    Shape2 = control<QFrame>(this, "Shape2");
-    Label1 = control<QLabel>(this, "Label1");
-    Label2 = control<QLabel>(this, "Label2");
-    Label3 = control<QLabel>(this, "Label3");
-    Label4 = control<QLabel>(this, "Label4");
-    Label5 = control<QLabel>(this, "Label5");
-    Label6 = control<QLabel>(this, "Label6");
-    Label7 = control<QLabel>(this, "Label7");
-    Label8 = control<QLabel>(this, "Label8");
-    Lblprocent = control<QLabel>(this, "Lblprocent");
-    LblPozor = control<QLabel>(this, "LblPozor");
-    Image1 = control<QLabel>(this, "Image1");
-    TxTZpritisk = control<TextBox>(this, "TxTZpritisk");
-    TxTZkisik = control<TextBox>(this, "TxTZkisik");
-    TxTKkisik = control<TextBox>(this, "TxTKkisik");
-    TxtKpritisk = control<TextBox>(this, "TxtKpritisk");
-    CmdAvtor = control<QPushButton>(this, "CmdAvtor");
-    CmdIzhod = control<QPushButton>(this, "CmdIzhod");
-    CmdBrisi = control<QPushButton>(this, "CmdBrisi");
-    CmdIzracun = control<QPushButton>(this, "CmdIzracun");
+    const BuiltControls built = buildControls(this, kControls);
+    Lblprocent = builtAs<QLabel>(built, placeOf(kControls, "Lblprocent"));
+    LblPozor = builtAs<QLabel>(built, placeOf(kControls, "LblPozor"));
+    TxTZpritisk = builtAs<TextBox>(built, placeOf(kControls, "TxTZpritisk"));
+    TxTZkisik = builtAs<TextBox>(built, placeOf(kControls, "TxTZkisik"));
+    TxTKkisik = builtAs<TextBox>(built, placeOf(kControls, "TxTKkisik"));
+    TxtKpritisk = builtAs<TextBox>(built, placeOf(kControls, "TxtKpritisk"));
 
-    // What a screen reader says: each box by its caption, the panels by their role.
-    Label1->setBuddy(TxTZpritisk);
-    Label2->setBuddy(TxTZkisik);
-    Label3->setBuddy(TxTKkisik);
-    Label5->setBuddy(TxtKpritisk);
-    Shape1[0]->setAccessibleName(QStringLiteral("Začetno stanje v jeklenki"));
-    Shape1[1]->setAccessibleName(QStringLiteral("Končno stanje v jeklenki"));
-    Shape2->setAccessibleName(QStringLiteral("Rezultat"));
-    Image1->setAccessibleName(QStringLiteral("Marevo"));
-
-    connect(CmdIzracun, &QPushButton::clicked, this, &FrmMarevo::CmdIzracun_Click);
-    connect(CmdBrisi, &QPushButton::clicked, this, &FrmMarevo::CmdBrisi_Click);
-    connect(CmdIzhod, &QPushButton::clicked, this, &FrmMarevo::CmdIzhod_Click);
-    connect(CmdAvtor, &QPushButton::clicked, this, &FrmMarevo::CmdAvtor_Click);
+    connect(builtAs<QPushButton>(built, placeOf(kControls, "CmdIzracun")), &QPushButton::clicked,
+            this, &FrmMarevo::CmdIzracun_Click);
+    connect(builtAs<QPushButton>(built, placeOf(kControls, "CmdBrisi")), &QPushButton::clicked,
+            this, &FrmMarevo::CmdBrisi_Click);
+    connect(builtAs<QPushButton>(built, placeOf(kControls, "CmdIzhod")), &QPushButton::clicked,
+            this, &FrmMarevo::CmdIzhod_Click);
+    connect(builtAs<QPushButton>(built, placeOf(kControls, "CmdAvtor")), &QPushButton::clicked,
+            this, &FrmMarevo::CmdAvtor_Click);
 }
 
 void FrmMarevo::restoreDefaults() {
     // The text boxes, top to bottom, each back to its initial text, all selected.
-    for (const ControlDesign& c : kControls) {
-        if (c.kind == ControlKind::TextBox) {
-            auto* box = control<TextBox>(this, c.name);
-            box->setText(QString::fromUtf8(c.text));
-            box->selectWholeText();
-        }
+    for (TextBox* box : {TxTZpritisk, TxTZkisik, TxTKkisik, TxtKpritisk}) {
+        box->restoreInitialText();
     }
 }
 
 void FrmMarevo::showResult(const QString& display) {
     Lblprocent->setText(display);
     // Heard as one sentence, the number between its fixed words.
-    Lblprocent->setAccessibleName(
-        display.isEmpty() ? QString() : Label7->text() + display + u' ' + Label8->text());
+    const QString sentence =
+        QString::fromUtf8(kSentenceStart) + display + u' ' + QString::fromUtf8(kSentenceEnd);
+    Lblprocent->setAccessibleName(display.isEmpty() ? QString() : sentence);
 }
 
 void FrmMarevo::showWarning(const QString& warning) {

@@ -3,11 +3,7 @@
 #include "ui/common/loaded_window.h"
 #include "ui/common/text_box.h"
 
-#include <array>
-
-class QFrame;
 class QLabel;
-class QPushButton;
 
 namespace marevo {
 
@@ -19,28 +15,13 @@ class FrmMarevo : public LoadedWindow {
 public:
     FrmMarevo();
 
-    // Controls, named as the window is designed.
-    std::array<QFrame*, 2> Shape1{};
-    QFrame* Shape2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label8 = nullptr;
+    // The controls that the handlers read or write, named as the window is designed.
     QLabel* Lblprocent = nullptr;
     QLabel* LblPozor = nullptr;
-    QLabel* Image1 = nullptr;
     TextBox* TxTZpritisk = nullptr;
     TextBox* TxTZkisik = nullptr;
     TextBox* TxTKkisik = nullptr;
     TextBox* TxtKpritisk = nullptr;
-    QPushButton* CmdAvtor = nullptr;
-    QPushButton* CmdIzhod = nullptr;
-    QPushButton* CmdBrisi = nullptr;
-    QPushButton* CmdIzracun = nullptr;
 
     void Form_Load();
     void CmdIzracun_Click();
