@@ -1,17 +1,13 @@
 #pragma once
 
+#include "calc/message.h"
+
 #include <QLocale>
 #include <QString>
 
 #include <variant>
 
 namespace marevo {
-
-// A message the window shows in a box: its title and its text.
-struct Message {
-    QString title;
-    QString text;
-};
 
 // The four boxes, in the order they are validated (top to bottom on screen).
 enum class BlendInput { StartingPressure, StartingOxygen, WantedOxygen, FinalPressure };

@@ -1,4 +1,4 @@
-#include "installed_feedback.h"
+#include "installed_message_box_and_beep.h"
 #include "reference_picture.h"
 #include "ui/about/frm_avtor.h"
 #include "ui/main/application.h"
@@ -24,9 +24,9 @@ const QString kWarning = QStringLiteral("S PREDMEŠALNIKOM POLNIŠ LAHKO MEŠANI
 
 // Answers every message box at once and notes, for each message and beep, what
 // the window showed at that moment.
-class RecordingFeedback : public marevo::testing::InstalledFeedback {
+class MessageAndBeepRecorder : public marevo::testing::InstalledMessageBoxAndBeep {
 public:
-    explicit RecordingFeedback(FrmMarevo* window) : window_(window) {}
+    explicit MessageAndBeepRecorder(FrmMarevo* window) : window_(window) {}
 
     void showMessage(QWidget* owner, const marevo::Message& message) override {
         QCOMPARE(owner, window_);
@@ -228,16 +228,16 @@ void TestFrmMarevo::calculate() {
     QFETCH(QString, focus);
 
     FrmMarevo& w = *window_;
-    RecordingFeedback feedback(&w);
+    MessageAndBeepRecorder recorder(&w);
     if (!before.isEmpty()) {
         type(w, before);
         w.CmdIzracun_Click();
-        feedback.events.clear();
+        recorder.events.clear();
     }
     type(w, texts);
     QTest::mouseClick(w.findChild<QPushButton*>("CmdIzracun"), Qt::LeftButton);
 
-    QCOMPARE(feedback.events, events);
+    QCOMPARE(recorder.events, events);
     QCOMPARE(w.Lblprocent->text(), result);
     QCOMPARE(w.LblPozor->text(), warning);
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);
@@ -247,7 +247,7 @@ void TestFrmMarevo::calculate() {
 void TestFrmMarevo::calculatesInTheUsersLocale() {
     QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
     FrmMarevo& w = *window_;
-    RecordingFeedback feedback(&w);
+    MessageAndBeepRecorder recorder(&w);
 
     type(w, {"50", "21", "32", "200"});
     w.CmdIzracun_Click();
@@ -256,7 +256,7 @@ void TestFrmMarevo::calculatesInTheUsersLocale() {
     // A dot groups thousands here: "21.5" is no number, "1.000,5" is.
     type(w, {"1.000,5", "20,9", "21.5", "2.000"});
     w.CmdIzracun_Click();
-    QCOMPARE(feedback.events.size(), 2);
+    QCOMPARE(recorder.events.size(), 2);
     QCOMPARE(w.focusWidget(), w.TxTKkisik);
     type(w, {"1.000,5", "20,9", "36", "2.000"});
     w.CmdIzracun_Click();
@@ -265,7 +265,7 @@ void TestFrmMarevo::calculatesInTheUsersLocale() {
 
 void TestFrmMarevo::clearRestoresDefaults() {
     FrmMarevo& w = *window_;
-    RecordingFeedback feedback(&w);
+    MessageAndBeepRecorder recorder(&w);
     type(w, {"1", "21", "40", "200"});
     w.CmdIzracun_Click();
     type(w, {"5", "", "x", "7"});
@@ -276,12 +276,12 @@ void TestFrmMarevo::clearRestoresDefaults() {
     expectWholeTextSelectedOnFocus(w);
     QVERIFY(w.Lblprocent->text().isEmpty());
     QVERIFY(w.LblPozor->text().isEmpty());
-    QCOMPARE(feedback.events.size(), 1); // the warning of the calculation only
+    QCOMPARE(recorder.events.size(), 1); // the warning of the calculation only
 }
 
 void TestFrmMarevo::enterAndEscPressNothing() {
     FrmMarevo& w = *window_;
-    RecordingFeedback feedback(&w);
+    MessageAndBeepRecorder recorder(&w);
     type(w, {"1", "21", "40", "x"});
     for (QWidget* control : w.findChildren<QWidget*>()) {
         if (control->focusPolicy() == Qt::NoFocus) {
@@ -293,24 +293,24 @@ void TestFrmMarevo::enterAndEscPressNothing() {
         }
     }
     QVERIFY(w.isVisible());
-    QVERIFY(feedback.events.isEmpty());
+    QVERIFY(recorder.events.isEmpty());
     QVERIFY(w.Lblprocent->text().isEmpty());
     QVERIFY(marevo::FrmAvtor::instance() == nullptr);
 }
 
 void TestFrmMarevo::aboutBeepsAndOpensTheAboutWindow() {
     FrmMarevo& w = *window_;
-    RecordingFeedback feedback(&w);
+    MessageAndBeepRecorder recorder(&w);
     QTest::mouseClick(w.findChild<QPushButton*>("CmdAvtor"), Qt::LeftButton);
-    QCOMPARE(feedback.events.size(), 1);
-    QVERIFY(feedback.events.first().startsWith(QStringLiteral("beep")));
+    QCOMPARE(recorder.events.size(), 1);
+    QVERIFY(recorder.events.first().startsWith(QStringLiteral("beep")));
     QVERIFY(marevo::FrmAvtor::instance() != nullptr);
     QVERIFY(marevo::FrmAvtor::instance()->isVisible());
 }
 
 void TestFrmMarevo::exitUnloadsOnlyThisWindow() {
     FrmMarevo& w = *window_;
-    RecordingFeedback feedback(&w);
+    MessageAndBeepRecorder recorder(&w);
     w.CmdAvtor_Click();
     const QPointer<marevo::FrmAvtor> about = marevo::FrmAvtor::instance();
     QTest::mouseClick(w.findChild<QPushButton*>("CmdIzhod"), Qt::LeftButton);
@@ -343,7 +343,7 @@ void TestFrmMarevo::realMessageBox() {
 
 void TestFrmMarevo::screenReaderHearsCaptionsAndResult() {
     FrmMarevo& w = *window_;
-    RecordingFeedback feedback(&w);
+    MessageAndBeepRecorder recorder(&w);
     const auto heard = [](QWidget* widget) {
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     };
@@ -364,7 +364,7 @@ void TestFrmMarevo::screenReaderHearsCaptionsAndResult() {
 
 void TestFrmMarevo::looksAsDesigned() {
     FrmMarevo& w = *window_;
-    RecordingFeedback feedback(&w);
+    MessageAndBeepRecorder recorder(&w);
     type(w, {"1", "21", "40", "200"});
     w.CmdIzracun_Click();
     w.TxTZpritisk->setFocus();

@@ -1,4 +1,4 @@
-#include "installed_feedback.h"
+#include "installed_message_box_and_beep.h"
 #include "main_window_fixture.h"
 #include "reference_picture.h"
 #include "ui/about/frm_avtor.h"
@@ -20,7 +20,7 @@ using marevo::FrmAvtor;
 namespace {
 
 // Counts the beeps; a message box here would be a fault.
-class CountingFeedback : public marevo::testing::InstalledFeedback {
+class BeepCounter : public marevo::testing::InstalledMessageBoxAndBeep {
 public:
     void showMessage(QWidget* /*owner*/, const marevo::Message& message) override {
         QFAIL(qPrintable(QStringLiteral("unexpected message: ") + message.text));
@@ -99,7 +99,7 @@ void TestFrmAvtor::looksAsDesigned() {
 }
 
 void TestFrmAvtor::aboutButtonKeepsOneWindow() {
-    CountingFeedback feedback;
+    BeepCounter counter;
     auto* main = new marevo::FrmMarevo;
     main->show();
     QVERIFY(QTest::qWaitForWindowActive(main));
@@ -116,7 +116,7 @@ void TestFrmAvtor::aboutButtonKeepsOneWindow() {
     about->showMinimized();
     QTest::mouseClick(main->findChild<QPushButton*>("CmdAvtor"), Qt::LeftButton);
 
-    QCOMPARE(feedback.beeps, 2);
+    QCOMPARE(counter.beeps, 2);
     QCOMPARE(FrmAvtor::instance(), about.data());
     QCOMPARE(loadedAboutWindows(), 1);
     QTRY_COMPARE(QApplication::activeWindow(), about.data());

@@ -1,4 +1,4 @@
-#include "installed_feedback.h"
+#include "installed_message_box_and_beep.h"
 #include "main_window_fixture.h"
 #include "ui/about/frm_avtor.h"
 #include "ui/main/frm_marevo.h"
@@ -114,7 +114,7 @@ std::shared_ptr<AnsweredBox> answerNextBox(QObject* context, Qt::Key key) {
 }
 
 // Notes every message and beep, with where the focus was; shows no modal box.
-class RecordingFeedback : public marevo::testing::InstalledFeedback {
+class MessageAndBeepRecorder : public marevo::testing::InstalledMessageBoxAndBeep {
 public:
     void showMessage(QWidget* /*owner*/, const marevo::Message& message) override {
         events << message.title + QStringLiteral(": ") + message.text;
@@ -308,7 +308,7 @@ void TestKeyboard::strangePastedText() {
     QFETCH(QString, focused);
 
     FrmMarevo& w = *window_;
-    RecordingFeedback feedback;
+    MessageAndBeepRecorder recorder;
     QLineEdit* pastedInto = boxes(w)[box];
     QStringList expectedTexts = boxTexts(w);
     expectedTexts[box] = text;
@@ -322,7 +322,7 @@ void TestKeyboard::strangePastedText() {
 
     QVERIFY(tabTo(w.findChild<QPushButton*>("CmdIzracun")));
     press(Qt::Key_Space);
-    QCOMPARE(feedback.events, events);
+    QCOMPARE(recorder.events, events);
     QCOMPARE(focus()->objectName(), focused);
     if (focus() == pastedInto) {
         QVERIFY(pastedInto->selectedText() == text);
@@ -340,7 +340,7 @@ void TestKeyboard::strangePastedText() {
     type(QStringList{"1", "21", "21", "200"}[box]);
     QVERIFY(tabTo(w.findChild<QPushButton*>("CmdIzracun")));
     press(Qt::Key_Space);
-    QCOMPARE(feedback.events, events);
+    QCOMPARE(recorder.events, events);
     QCOMPARE(w.Lblprocent->text(), QStringLiteral("21.0"));
 }
 
@@ -348,7 +348,7 @@ void TestKeyboard::strangePastedText() {
 // up as widgets, windows or objects.
 void TestKeyboard::tenThousandRoundsLeaveNothingBehind() {
     FrmMarevo& w = *window_;
-    RecordingFeedback feedback;
+    MessageAndBeepRecorder recorder;
     const RaiseWarningsSilenced silenced;
     const QList<QStringList> inputs{
         {"50", "21", "32", "200"},  // a result
@@ -371,7 +371,7 @@ void TestKeyboard::tenThousandRoundsLeaveNothingBehind() {
         if (i % 100 == 0) {
             QCoreApplication::processEvents();
         }
-        feedback.events.clear();
+        recorder.events.clear();
     };
     const auto census = [&w] {
         return QStringList{

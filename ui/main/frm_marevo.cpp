@@ -3,7 +3,7 @@
 #include "calc/blend.h"
 #include "ui/about/frm_avtor.h"
 #include "ui/common/controls.h"
-#include "ui/common/feedback.h"
+#include "ui/common/message_box_and_beep.h"
 #include "ui/common/window_icon.h"
 
 #include <QAccessible>
@@ -133,25 +133,25 @@ void FrmMarevo::CmdIzracun_Click() {
     const BlendOutcome outcome = calculateBlend(
         {TxTZpritisk->text(), TxTZkisik->text(), TxTKkisik->text(), TxtKpritisk->text()},
         QLocale());
-    Feedback& feedback = Feedback::current();
+    MessageBoxAndBeep& boxAndBeep = MessageBoxAndBeep::current();
 
     if (const auto* error = std::get_if<InputError>(&outcome)) {
-        feedback.showMessage(this, error->message);
+        boxAndBeep.showMessage(this, error->message);
         TextBox* const boxes[] = {TxTZpritisk, TxTZkisik, TxTKkisik, TxtKpritisk};
         TextBox* offending = boxes[static_cast<int>(error->input)];
         offending->setFocus(Qt::OtherFocusReason);
         offending->selectWholeText();
-        feedback.beep();
+        boxAndBeep.beep();
     } else if (const auto* result = std::get_if<BlendResult>(&outcome)) {
         if (result->overLimit) {
             showWarning(overLimitWarning());
-            feedback.showMessage(this, overLimitMessage());
+            boxAndBeep.showMessage(this, overLimitMessage());
         } else {
             showWarning({});
         }
         showResult(result->display);
     } else {
-        feedback.showMessage(this, std::get<ArithmeticFailure>(outcome).message);
+        boxAndBeep.showMessage(this, std::get<ArithmeticFailure>(outcome).message);
     }
 }
 
@@ -167,7 +167,7 @@ void FrmMarevo::CmdIzhod_Click() {
 }
 
 void FrmMarevo::CmdAvtor_Click() {
-    Feedback::current().beep();
+    MessageBoxAndBeep::current().beep();
     FrmAvtor::open();
 }
 

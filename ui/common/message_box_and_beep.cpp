@@ -1,4 +1,4 @@
-#include "ui/common/feedback.h"
+#include "ui/common/message_box_and_beep.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -7,25 +7,25 @@ namespace marevo {
 
 namespace {
 
-Feedback* installed = nullptr;
+MessageBoxAndBeep* installed = nullptr;
 
 } // namespace
 
-void Feedback::showMessage(QWidget* owner, const Message& message) {
+void MessageBoxAndBeep::showMessage(QWidget* owner, const Message& message) {
     QMessageBox box(QMessageBox::Information, message.title, message.text, QMessageBox::Ok, owner);
     box.exec();
 }
 
-void Feedback::beep() {
+void MessageBoxAndBeep::beep() {
     QApplication::beep();
 }
 
-Feedback& Feedback::current() {
-    static Feedback real;
+MessageBoxAndBeep& MessageBoxAndBeep::current() {
+    static MessageBoxAndBeep real;
     return installed ? *installed : real;
 }
 
-void Feedback::install(Feedback* replacement) {
+void MessageBoxAndBeep::install(MessageBoxAndBeep* replacement) {
     installed = replacement;
 }
 
