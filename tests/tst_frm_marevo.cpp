@@ -1,75 +1,28 @@
-#include "installed_message_box_and_beep.h"
+#include "main_window_fixture.h"
 #include "reference_picture.h"
-#include "ui/about/frm_avtor.h"
 #include "ui/main/application.h"
-#include "ui/main/frm_marevo.h"
 
 #include <QAccessible>
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
-#include <QtTest>
 
 #include <memory>
 
 using marevo::FrmMarevo;
+using namespace marevo::testing;
 
 namespace {
 
-const QString kWarning = QStringLiteral("S PREDMEŠALNIKOM POLNIŠ LAHKO MEŠANICE LE DO 40% KISIKA!");
-
-// Answers every message box at once and notes, for each message and beep, what
-// the window showed at that moment.
-class MessageAndBeepRecorder : public marevo::testing::InstalledMessageBoxAndBeep {
-public:
-    explicit MessageAndBeepRecorder(FrmMarevo* window) : window_(window) {}
-
-    void showMessage(QWidget* owner, const marevo::Message& message) override {
-        QCOMPARE(owner, window_);
-        events << QStringLiteral("%1: %2 %3").arg(message.title, message.text, state());
-    }
-    void beep() override { events << QStringLiteral("beep ") + state(); }
-
-    QStringList events;
-
-private:
-    QString state() const {
-        const QWidget* focus = window_->focusWidget();
-        const auto* box = qobject_cast<const QLineEdit*>(focus);
-        return QStringLiteral("[focus %1 '%2', result '%3', warning '%4']")
-            .arg(focus ? focus->objectName() : QStringLiteral("none"),
-                 box ? box->selectedText() : QString(), window_->Lblprocent->text(),
-                 window_->LblPozor->text());
-    }
-
-    FrmMarevo* window_;
-};
-
 // Each box's whole text is selected, showing only in the box that has the focus.
 void expectWholeTextSelectedOnFocus(const FrmMarevo& w) {
-    for (QLineEdit* box : {w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk}) {
+    for (QLineEdit* box : boxes(w)) {
         QCOMPARE(box->hasSelectedText(), box->hasFocus());
     }
-    for (QLineEdit* box : {w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk}) {
+    for (QLineEdit* box : boxes(w)) {
         box->setFocus(Qt::OtherFocusReason);
         QCOMPARE(box->selectedText(), box->text());
     }
     w.TxTZpritisk->setFocus(Qt::OtherFocusReason);
-}
-
-QStringList boxTexts(const FrmMarevo& w) {
-    return {w.TxTZpritisk->text(), w.TxTZkisik->text(), w.TxTKkisik->text(), w.TxtKpritisk->text()};
-}
-
-void type(FrmMarevo& w, const QStringList& texts) {
-    const QList<QLineEdit*> boxes{w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk};
-    for (int i = 0; i < boxes.size(); ++i) {
-        boxes[i]->setText(texts[i]);
-    }
 }
 
 } // namespace
@@ -102,19 +55,16 @@ private:
 
 void TestFrmMarevo::initTestCase() {
     marevo::setUpApplication();
-    marevo::testing::useRepeatableRendering();
+    useRepeatableRendering();
 }
 
 void TestFrmMarevo::init() {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    window_ = new FrmMarevo;
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowActive(window_));
+    window_ = openMainWindow();
+    QVERIFY(becomesActive(window_));
 }
 
 void TestFrmMarevo::cleanup() {
-    delete window_;
-    delete marevo::FrmAvtor::instance();
+    unloadWindows();
 }
 
 void TestFrmMarevo::startsWithDefaultsAndFocusInFirstBox() {
@@ -230,11 +180,11 @@ void TestFrmMarevo::calculate() {
     FrmMarevo& w = *window_;
     MessageAndBeepRecorder recorder(&w);
     if (!before.isEmpty()) {
-        type(w, before);
+        fillBoxes(w, before);
         w.CmdIzracun_Click();
         recorder.events.clear();
     }
-    type(w, texts);
+    fillBoxes(w, texts);
     QTest::mouseClick(w.findChild<QPushButton*>("CmdIzracun"), Qt::LeftButton);
 
     QCOMPARE(recorder.events, events);
@@ -249,16 +199,16 @@ void TestFrmMarevo::calculatesInTheUsersLocale() {
     FrmMarevo& w = *window_;
     MessageAndBeepRecorder recorder(&w);
 
-    type(w, {"50", "21", "32", "200"});
+    fillBoxes(w, {"50", "21", "32", "200"});
     w.CmdIzracun_Click();
     QCOMPARE(w.Lblprocent->text(), QStringLiteral("35,7"));
 
     // A dot groups thousands here: "21.5" is no number, "1.000,5" is.
-    type(w, {"1.000,5", "20,9", "21.5", "2.000"});
+    fillBoxes(w, {"1.000,5", "20,9", "21.5", "2.000"});
     w.CmdIzracun_Click();
     QCOMPARE(recorder.events.size(), 2);
     QCOMPARE(w.focusWidget(), w.TxTKkisik);
-    type(w, {"1.000,5", "20,9", "36", "2.000"});
+    fillBoxes(w, {"1.000,5", "20,9", "36", "2.000"});
     w.CmdIzracun_Click();
     QCOMPARE(w.Lblprocent->text(), QStringLiteral("51,1"));
 }
@@ -266,9 +216,9 @@ void TestFrmMarevo::calculatesInTheUsersLocale() {
 void TestFrmMarevo::clearRestoresDefaults() {
     FrmMarevo& w = *window_;
     MessageAndBeepRecorder recorder(&w);
-    type(w, {"1", "21", "40", "200"});
+    fillBoxes(w, {"1", "21", "40", "200"});
     w.CmdIzracun_Click();
-    type(w, {"5", "", "x", "7"});
+    fillBoxes(w, {"5", "", "x", "7"});
     QTest::mouseClick(w.findChild<QPushButton*>("CmdBrisi"), Qt::LeftButton);
 
     QCOMPARE(boxTexts(w), (QStringList{"1", "21", "21", "200"}));
@@ -282,7 +232,7 @@ void TestFrmMarevo::clearRestoresDefaults() {
 void TestFrmMarevo::enterAndEscPressNothing() {
     FrmMarevo& w = *window_;
     MessageAndBeepRecorder recorder(&w);
-    type(w, {"1", "21", "40", "x"});
+    fillBoxes(w, {"1", "21", "40", "x"});
     for (QWidget* control : w.findChildren<QWidget*>()) {
         if (control->focusPolicy() == Qt::NoFocus) {
             continue;
@@ -322,22 +272,16 @@ void TestFrmMarevo::exitUnloadsOnlyThisWindow() {
 void TestFrmMarevo::realMessageBox() {
     FrmMarevo& w = *window_;
     w.TxTZkisik->clear();
-    bool seen = false;
-    QTimer::singleShot(0, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        seen = true;
-        QCOMPARE(box->parentWidget(), &w);
-        QCOMPARE(box->windowTitle(), QStringLiteral("Opozorilo"));
-        QCOMPARE(box->text(), QStringLiteral("Odstotek kisika v jeklenki mora biti število!"));
-        QCOMPARE(box->icon(), QMessageBox::Information);
-        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
-        QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("V redu"));
-        QVERIFY(box->isModal());
-        QTest::keyClick(box, Qt::Key_Return);
-    });
+    const auto answered = answerNextBox(this, Qt::Key_Return);
     w.CmdIzracun_Click();
-    QVERIFY(seen);
+    QVERIFY(answered->dismissed);
+    QCOMPARE(answered->owner, &w);
+    QCOMPARE(answered->title, QStringLiteral("Opozorilo"));
+    QCOMPARE(answered->text, QStringLiteral("Odstotek kisika v jeklenki mora biti število!"));
+    QCOMPARE(answered->icon, QMessageBox::Information);
+    QCOMPARE(answered->buttons, QMessageBox::Ok);
+    QCOMPARE(answered->focus, QStringLiteral("V redu")); // the OK button, in Slovenian
+    QVERIFY(answered->modal);
     QCOMPARE(w.focusWidget(), w.TxTZkisik);
 }
 
@@ -355,7 +299,7 @@ void TestFrmMarevo::screenReaderHearsCaptionsAndResult() {
     QCOMPARE(QAccessible::queryAccessibleInterface(&w)->role(), QAccessible::Window);
     QCOMPARE(heard(&w), w.windowTitle());
 
-    type(w, {"1", "21", "40", "200"});
+    fillBoxes(w, {"1", "21", "40", "200"});
     w.CmdIzracun_Click();
     QCOMPARE(heard(w.Lblprocent), QStringLiteral("V jeklenko dodaj marevo z 40.1 % kisika!"));
     w.CmdBrisi_Click();
@@ -365,13 +309,12 @@ void TestFrmMarevo::screenReaderHearsCaptionsAndResult() {
 void TestFrmMarevo::looksAsDesigned() {
     FrmMarevo& w = *window_;
     MessageAndBeepRecorder recorder(&w);
-    type(w, {"1", "21", "40", "200"});
+    fillBoxes(w, {"1", "21", "40", "200"});
     w.CmdIzracun_Click();
     w.TxTZpritisk->setFocus();
     w.TxTZpritisk->selectAll();
 
-    const QString mismatch =
-        marevo::testing::compareWithReference(&w, QStringLiteral("frm_marevo"));
+    const QString mismatch = compareWithReference(&w, QStringLiteral("frm_marevo"));
     QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
 
     QImage doubled(w.size() * 2, QImage::Format_RGB32);

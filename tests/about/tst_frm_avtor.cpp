@@ -1,26 +1,18 @@
-#include "installed_message_box_and_beep.h"
 #include "main_window_fixture.h"
 #include "reference_picture.h"
-#include "ui/about/frm_avtor.h"
 #include "ui/main/application.h"
-#include "ui/main/frm_marevo.h"
 
 #include <QAccessible>
-#include <QApplication>
-#include <QLabel>
 #include <QPointer>
-#include <QPushButton>
-#include <QtTest>
 #include <QWindow>
 
-#include <algorithm>
-
 using marevo::FrmAvtor;
+using namespace marevo::testing;
 
 namespace {
 
 // Counts the beeps; a message box here would be a fault.
-class BeepCounter : public marevo::testing::InstalledMessageBoxAndBeep {
+class BeepCounter : public InstalledMessageBoxAndBeep {
 public:
     void showMessage(QWidget* /*owner*/, const marevo::Message& message) override {
         QFAIL(qPrintable(QStringLiteral("unexpected message: ") + message.text));
@@ -51,14 +43,13 @@ void verifyAsOpened(FrmAvtor* about) {
     QCOMPARE(about->maximumSize(), QSize(312, 159));
     QCOMPARE(QApplication::focusWidget(), about->findChild<QPushButton*>("CmdZapri"));
     // Alone, it keeps the program running.
-    QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 1);
+    QCOMPARE(windowsKeepingTheProgramRunning(), 1);
     // A screen reader hears a window with its title, and what the emblem shows.
     QCOMPARE(QAccessible::queryAccessibleInterface(about)->role(), QAccessible::Window);
     QCOMPARE(QAccessible::queryAccessibleInterface(about->findChild<QLabel*>("Image1"))
                  ->text(QAccessible::Name),
              QStringLiteral("Znak potapljaškega kluba"));
-    const QString mismatch =
-        marevo::testing::compareWithReference(about, QStringLiteral("frm_avtor"));
+    const QString mismatch = compareWithReference(about, QStringLiteral("frm_avtor"));
     QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
 }
 
@@ -81,15 +72,12 @@ private Q_SLOTS:
 
 void TestFrmAvtor::initTestCase() {
     marevo::setUpApplication();
-    marevo::testing::useRepeatableRendering();
+    useRepeatableRendering();
 }
 
 void TestFrmAvtor::cleanup() {
-    delete FrmAvtor::instance();
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        delete qobject_cast<marevo::FrmMarevo*>(window);
-    }
-    QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 0);
+    unloadWindows();
+    QCOMPARE(windowsKeepingTheProgramRunning(), 0);
 }
 
 void TestFrmAvtor::looksAsDesigned() {
@@ -148,7 +136,7 @@ void TestFrmAvtor::closingUnloads() {
     }
     QTRY_VERIFY(first.isNull());
     QVERIFY(FrmAvtor::instance() == nullptr);
-    QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 0);
+    QCOMPARE(windowsKeepingTheProgramRunning(), 0);
 
     FrmAvtor* second = openAbout();
     QVERIFY(second);

@@ -1,26 +1,14 @@
-#include "installed_message_box_and_beep.h"
 #include "main_window_fixture.h"
-#include "ui/about/frm_avtor.h"
-#include "ui/main/frm_marevo.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
-#include <QtTest>
 #include <QWindow>
-
-#include <memory>
 
 using marevo::FrmAvtor;
 using marevo::FrmMarevo;
+using namespace marevo::testing;
 
 namespace {
-
-const QString kWarning = QStringLiteral("S PREDMEŠALNIKOM POLNIŠ LAHKO MEŠANICE LE DO 40% KISIKA!");
 
 QWidget* focus() {
     return QApplication::focusWidget();
@@ -45,18 +33,6 @@ void type(const QString& text) {
     QTest::keyClicks(target, text);
 }
 
-QList<QLineEdit*> boxes(const FrmMarevo& w) {
-    return {w.TxTZpritisk, w.TxTZkisik, w.TxTKkisik, w.TxtKpritisk};
-}
-
-QStringList boxTexts(const FrmMarevo& w) {
-    QStringList texts;
-    for (const QLineEdit* box : boxes(w)) {
-        texts << box->text();
-    }
-    return texts;
-}
-
 // Moves the focus forward with Tab until it reaches the target; false when a
 // whole round of the window's controls passes without reaching it.
 bool tabTo(const QWidget* target) {
@@ -69,62 +45,12 @@ bool tabTo(const QWidget* target) {
     return false;
 }
 
-bool becomesActive(QWidget* window) {
-    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
-}
-
 // Gives the keyboard back to a window when the one in front of it has gone, as
 // a window manager does; the offscreen platform leaves no window active then.
 bool reactivate(QWidget* window) {
     window->activateWindow();
     return becomesActive(window);
 }
-
-// What a real message box showed, and whether one keystroke dismissed it.
-struct AnsweredBox {
-    QString title;
-    QString text;
-    QString focus; // the control of the box that had the focus
-    bool dismissed = false;
-};
-
-// Arms an answer for the next modal message box: once it is shown and active,
-// it notes what it says and presses the key on its focused control. A box that
-// the key does not dismiss is closed anyway, so the test fails instead of hanging.
-std::shared_ptr<AnsweredBox> answerNextBox(QObject* context, Qt::Key key) {
-    auto answered = std::make_shared<AnsweredBox>();
-    QTimer::singleShot(0, context, [answered, key] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            return;
-        }
-        answered->title = box->windowTitle();
-        answered->text = box->text();
-        if (becomesActive(box) && box->isAncestorOf(focus())) {
-            const auto* button = qobject_cast<const QPushButton*>(focus());
-            answered->focus = button ? button->text() : focus()->metaObject()->className();
-            QTest::keyClick(focus(), key);
-            answered->dismissed = !box->isVisible();
-        }
-        if (box->isVisible()) {
-            box->reject();
-        }
-    });
-    return answered;
-}
-
-// Notes every message and beep, with where the focus was; shows no modal box.
-class MessageAndBeepRecorder : public marevo::testing::InstalledMessageBoxAndBeep {
-public:
-    void showMessage(QWidget* /*owner*/, const marevo::Message& message) override {
-        events << message.title + QStringLiteral(": ") + message.text;
-    }
-    void beep() override {
-        events << QStringLiteral("beep in ") + (focus() ? focus()->objectName() : QString());
-    }
-
-    QStringList events;
-};
 
 // The offscreen platform cannot raise a window and says so each time the About
 // window opens; ten thousand such lines say nothing. Other messages pass on.
@@ -163,15 +89,12 @@ private:
 };
 
 void TestKeyboard::init() {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    window_ = new FrmMarevo;
-    window_->show();
+    window_ = openMainWindow();
     QVERIFY(becomesActive(window_));
 }
 
 void TestKeyboard::cleanup() {
-    delete window_;
-    delete FrmAvtor::instance();
+    unloadWindows();
 }
 
 void TestKeyboard::wholeSessionByKeystrokes() {
@@ -249,7 +172,7 @@ void TestKeyboard::wholeSessionByKeystrokes() {
     QCOMPARE(focus(), w.findChild<QPushButton*>("CmdIzhod"));
     press(Qt::Key_Space);
     QTRY_VERIFY(window_.isNull());
-    QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 0);
+    QCOMPARE(windowsKeepingTheProgramRunning(), 0);
 }
 
 void TestKeyboard::strangePastedText_data() {
@@ -286,14 +209,22 @@ void TestKeyboard::strangePastedText_data() {
         {"emoji", emoji},
         {"combining marks on digits", combining},
     };
+    // The window at a message or beep: the focus and its selected text, no result, no warning.
+    const auto shown = [](const QString& focus, const QString& selected) {
+        return QStringLiteral(" [focus %1 '%2', result '', warning '']").arg(focus, selected);
+    };
     for (int box = 0; box < names.size(); ++box) {
         for (const auto& [kind, text] : notNumbers) {
             QTest::addRow("%s in %s", kind, qPrintable(names[box]))
-                << box << text << QStringList{messages[box], "beep in " + names[box]} << names[box];
+                << box << text
+                << QStringList{messages[box] + shown("CmdIzracun", {}),
+                               "beep" + shown(names[box], text)}
+                << names[box];
         }
         QTest::addRow("a megabyte of digits in %s", qPrintable(names[box]))
             << box << megabyteOfDigits
-            << QStringList{"Opozorilo: Izračun ni mogoč: vnesene vrednosti so prevelike!"}
+            << QStringList{"Opozorilo: Izračun ni mogoč: vnesene vrednosti so prevelike!" +
+                           shown("CmdIzracun", {})}
             << "CmdIzracun";
     }
 }
@@ -308,7 +239,7 @@ void TestKeyboard::strangePastedText() {
     QFETCH(QString, focused);
 
     FrmMarevo& w = *window_;
-    MessageAndBeepRecorder recorder;
+    MessageAndBeepRecorder recorder(&w);
     QLineEdit* pastedInto = boxes(w)[box];
     QStringList expectedTexts = boxTexts(w);
     expectedTexts[box] = text;
@@ -348,7 +279,7 @@ void TestKeyboard::strangePastedText() {
 // up as widgets, windows or objects.
 void TestKeyboard::tenThousandRoundsLeaveNothingBehind() {
     FrmMarevo& w = *window_;
-    MessageAndBeepRecorder recorder;
+    MessageAndBeepRecorder recorder(&w);
     const RaiseWarningsSilenced silenced;
     const QList<QStringList> inputs{
         {"50", "21", "32", "200"},  // a result
@@ -357,10 +288,7 @@ void TestKeyboard::tenThousandRoundsLeaveNothingBehind() {
         {"200", "21", "32", "200"}, // no result possible
     };
     const auto round = [&](int i) {
-        const QStringList& texts = inputs[i % inputs.size()];
-        for (int b = 0; b < texts.size(); ++b) {
-            boxes(w)[b]->setText(texts[b]);
-        }
+        fillBoxes(w, inputs[i % inputs.size()]);
         w.CmdIzracun_Click();
         w.CmdBrisi_Click();
         w.CmdAvtor_Click();
@@ -397,7 +325,7 @@ void TestKeyboard::tenThousandRoundsLeaveNothingBehind() {
     }
     QCoreApplication::processEvents();
     QVERIFY(FrmAvtor::instance() == nullptr);
-    QCOMPARE(marevo::testing::windowsKeepingTheProgramRunning(), 1);
+    QCOMPARE(windowsKeepingTheProgramRunning(), 1);
     QCOMPARE(census(), before);
 }
 
