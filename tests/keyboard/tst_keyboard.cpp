@@ -1,4 +1,5 @@
 #include "main_window_fixture.h"
+#include "ui/main/application.h"
 
 #include <QClipboard>
 #include <QPointer>
@@ -76,6 +77,7 @@ class TestKeyboard : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -87,6 +89,11 @@ private Q_SLOTS:
 private:
     QPointer<FrmMarevo> window_;
 };
+
+// As the program is set up, with Qt's own texts in Slovenian.
+void TestKeyboard::initTestCase() {
+    marevo::setUpApplication();
+}
 
 void TestKeyboard::init() {
     window_ = openMainWindow();
@@ -109,13 +116,13 @@ void TestKeyboard::wholeSessionByKeystrokes() {
     pressRepeatedly(Qt::Key_Tab, 5);
     QCOMPARE(focus(), w.findChild<QPushButton*>("CmdIzracun"));
 
-    // Over the limit: the real "POZOR!" box, its OK button pressed with Space.
+    // Over the limit: the real "POZOR!" box, its "V redu" button pressed with Space.
     auto answered = answerNextBox(this, Qt::Key_Space);
     press(Qt::Key_Space);
     QCOMPARE(answered->title, QStringLiteral("POZOR!"));
     QCOMPARE(answered->text,
              QStringLiteral("S predmešalnikom polniš lahko mešanice le do 40% kisika!"));
-    QCOMPARE(answered->focus, QStringLiteral("OK"));
+    QCOMPARE(answered->focus, QStringLiteral("V redu"));
     QVERIFY(answered->dismissed);
     QCOMPARE(boxTexts(w), (QStringList{"50", "21", "45", "200"}));
     QCOMPARE(w.Lblprocent->text(), QStringLiteral("53.0"));
