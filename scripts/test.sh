@@ -23,13 +23,13 @@ stage() { # name command...
 }
 
 suite() {
-    cmake -S . -B build -G Ninja >/dev/null &&
+    cmake -S . -B build -G Ninja -DMAREVO_WERROR=ON >/dev/null &&
         cmake --build build -j "$jobs" &&
         (cd build && ctest --output-on-failure -j "$jobs")
 }
 
 sanitized_suite() {
-    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMAREVO_SANITIZE=ON >/dev/null &&
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMAREVO_SANITIZE=ON -DMAREVO_WERROR=ON >/dev/null &&
         cmake --build build-asan -j "$jobs" &&
         (
             export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:suppressions=$PWD/tests/asan.supp"
@@ -40,7 +40,7 @@ sanitized_suite() {
 }
 
 fuzz() {
-    cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMAREVO_FUZZ=ON >/dev/null &&
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMAREVO_FUZZ=ON -DMAREVO_WERROR=ON >/dev/null &&
         cmake --build build-fuzz -j "$jobs" || return 1
     local corpus status
     corpus=$(mktemp -d)
