@@ -5,8 +5,8 @@
 // The window's layout is fixed: the club's name may wrap onto a second line, as
 // may the closing sentence that ends with the author's e-mail address; every
 // other text must fit on one line, and the web address must end before the
-// "Zapri" button. The emblem beside them is resources/emblem.jpg, drawn by
-// resources/tools/draw_pictures.cpp.
+// "Zapri" button. The emblem beside them is the picture resources/emblem.jpg,
+// 80 × 105 pixels.
 
 namespace marevo::club {
 

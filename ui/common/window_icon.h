@@ -4,34 +4,10 @@
 
 namespace marevo {
 
-// The colours of the application icon, a generic window.
-struct IconColours {
-    QRgb outline;
-    QRgb shadow;
-    QRgb title;
-    QRgb titleText;
-    QRgb closeBox;
-    QRgb closeMark;
-    QRgb menu;
-    QRgb client;
-    QRgb content;
-};
-
-// In the classic 16 colours, and in black and white.
-inline constexpr IconColours kColourIcon = {
-    qRgb(0, 0, 0),       qRgb(128, 128, 128), qRgb(0, 0, 128),
-    qRgb(255, 255, 255), qRgb(255, 0, 0),     qRgb(255, 255, 255),
-    qRgb(192, 192, 192), qRgb(255, 255, 255), qRgb(128, 128, 128),
-};
-inline constexpr IconColours kMonoIcon = {
-    qRgb(0, 0, 0),       qRgb(0, 0, 0),       qRgb(0, 0, 0),
-    qRgb(255, 255, 255), qRgb(255, 255, 255), qRgb(0, 0, 0),
-    qRgb(255, 255, 255), qRgb(255, 255, 255), qRgb(0, 0, 0),
-};
-
-// The icon at 16 or 32 pixels, pixel for pixel, on a transparent ground. The
-// window draws its icon with this rather than decoding pictures at start-up; the
-// icon files in resources/ are drawn with it too.
-QImage drawWindowIcon(int size, const IconColours& c = kColourIcon);
+// The application icon at a multiple of 16 pixels, on a transparent ground: the
+// picture of resources/icon.svg, drawn here because decoding a picture file at
+// start-up would make Qt load its image plugins. The test of the main window
+// holds the two against each other.
+QImage drawWindowIcon(int size);
 
 } // namespace marevo
