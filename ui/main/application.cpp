@@ -1,5 +1,6 @@
 #include "ui/main/application.h"
 
+#include "identity.h"
 #include "ui/common/loaded_window.h"
 #include "ui/common/look.h"
 
@@ -8,7 +9,6 @@
 
 namespace marevo {
 
-// The build defines these once for the program, its desktop entry and its package.
 void describeApplication() {
     QCoreApplication::setApplicationName(QStringLiteral(MAREVO_APP_NAME));
     QCoreApplication::setApplicationVersion(QStringLiteral(MAREVO_DISPLAY_VERSION));
