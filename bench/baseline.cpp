@@ -18,6 +18,9 @@ struct Item {
     QRect geometry; // in logical pixels, from the top-left corner of the client area
 };
 
+// A copy of the main window's control table (ui/main/frm_marevo.cpp), its twips converted to
+// pixels as ui/common/twips.h does: the benchmark stays a plain Qt program that builds none of
+// the calculator's code, so a change of that layout belongs here too.
 // clang-format off
 const Item kLabels[] = {
     {"Vnesi pritisk v jeklenki (bar):",        {  0,  48, 193, 25}},

@@ -7,15 +7,14 @@
 // then asks the window manager to close the window (_NET_CLOSE_WINDOW) and waits
 // for the program to end, which gives its peak resident memory.
 //
-// Usage: marevo-probe --title TEXT --pixel X,Y --colour RRGGBB [--poll-us N]
-//                     [--settle-ms N] [--timeout S] [--log FILE] -- PROGRAM [ARG...]
-//   --title     the window's title (_NET_WM_NAME, or WM_NAME)
-//   --pixel     a point of the window's client area, in pixels
-//   --colour    the colour the program paints at that point, as hex RGB
-//   --poll-us   microseconds between two looks at the pixel (default 500)
-//   --settle-ms milliseconds to leave the program alone after its first frame (default 0)
-//   --timeout   seconds allowed for each step: mapping, painting, ending (default 10)
-//   --log       file that receives the program's standard output and error (default: ours)
+// Usage: marevo-probe TITLE X,Y RRGGBB POLL_US SETTLE_MS TIMEOUT_S LOG PROGRAM [ARG...]
+//   TITLE      the window's title (_NET_WM_NAME, or WM_NAME)
+//   X,Y        a point of the window's client area, in pixels
+//   RRGGBB     the colour the program paints at that point, as hex RGB
+//   POLL_US    microseconds between two looks at the pixel
+//   SETTLE_MS  milliseconds to leave the program alone after its first frame
+//   TIMEOUT_S  seconds allowed for each step: mapping, painting, ending
+//   LOG        file that receives the program's standard output and error
 //
 // Prints one line: mapped_ms=... painted_ms=... ended_ms=... maxrss_kb=... status=...
 // first_colour=... (the pixel at the first look, before the program painted it).
@@ -32,6 +31,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
@@ -71,66 +71,36 @@ double msBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
-[[noreturn]] void usage(const char* problem) {
-    std::fprintf(stderr,
-                 "marevo-probe: %s\n"
-                 "usage: marevo-probe --title TEXT --pixel X,Y --colour RRGGBB [--poll-us N]\n"
-                 "                    [--settle-ms N] [--timeout S] [--log FILE] -- PROGRAM "
-                 "[ARG...]\n",
-                 problem);
+[[noreturn]] void usage() {
+    std::fprintf(stderr, "usage: marevo-probe TITLE X,Y RRGGBB POLL_US SETTLE_MS TIMEOUT_S LOG "
+                         "PROGRAM [ARG...]\n");
     std::exit(2);
 }
 
-long number(const char* text, int base) {
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, base);
-    if (end == text || *end != '\0' || value < 0) {
-        usage("not a number where one belongs");
+int number(std::string_view text, int base = 10) {
+    int value = -1;
+    const char* end = text.data() + text.size();
+    if (std::from_chars(text.data(), end, value, base).ptr != end || value < 0) {
+        usage();
     }
     return value;
 }
 
 Options parse(int argc, char* argv[]) {
-    Options options;
-    int i = 1;
-    for (; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--") {
-            ++i;
-            break;
-        }
-        if (i + 1 >= argc) {
-            usage("an option without its value");
-        }
-        const char* value = argv[++i];
-        if (arg == "--title") {
-            options.title = value;
-        } else if (arg == "--pixel") {
-            const std::string_view text = value;
-            const auto comma = text.find(',');
-            if (comma == std::string_view::npos) {
-                usage("--pixel wants X,Y");
-            }
-            options.x = static_cast<int>(number(std::string(text.substr(0, comma)).c_str(), 10));
-            options.y = static_cast<int>(number(std::string(text.substr(comma + 1)).c_str(), 10));
-        } else if (arg == "--colour") {
-            options.colour = static_cast<std::uint32_t>(number(value, 16)) & 0xFFFFFFU;
-        } else if (arg == "--poll-us") {
-            options.poll = std::chrono::microseconds(number(value, 10));
-        } else if (arg == "--settle-ms") {
-            options.settle = std::chrono::milliseconds(number(value, 10));
-        } else if (arg == "--timeout") {
-            options.timeout = std::chrono::seconds(number(value, 10));
-        } else if (arg == "--log") {
-            options.log = value;
-        } else {
-            usage("an unknown option");
-        }
+    if (argc < 9) {
+        usage();
     }
-    if (options.title.empty() || options.x < 0 || options.y < 0 || i >= argc) {
-        usage("--title, --pixel, --colour and a program are needed");
-    }
-    options.command.assign(argv + i, argv + argc);
+    const std::string_view pixel = argv[2];
+    const auto comma = std::min(pixel.find(','), pixel.size());
+    Options options{argv[1],
+                    number(pixel.substr(0, comma)),
+                    number(pixel.substr(std::min(comma + 1, pixel.size()))),
+                    static_cast<std::uint32_t>(number(argv[3], 16)),
+                    std::chrono::microseconds(number(argv[4])),
+                    std::chrono::milliseconds(number(argv[5])),
+                    std::chrono::seconds(number(argv[6])),
+                    argv[7],
+                    {argv + 8, argv + argc}};
     options.command.push_back(nullptr);
     return options;
 }
@@ -138,8 +108,7 @@ Options parse(int argc, char* argv[]) {
 class Display {
 public:
     Display() {
-        int screenNumber = 0;
-        connection_ = xcb_connect(nullptr, &screenNumber);
+        connection_ = xcb_connect(nullptr, nullptr);
         if (xcb_connection_has_error(connection_) != 0) {
             std::fprintf(stderr, "marevo-probe: cannot open the display\n");
             std::exit(1);
@@ -148,30 +117,26 @@ public:
         fcntl(xcb_get_file_descriptor(connection_), F_SETFD, FD_CLOEXEC);
         const xcb_setup_t* setup = xcb_get_setup(connection_);
         littleEndian_ = setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST;
-        xcb_screen_iterator_t screens = xcb_setup_roots_iterator(setup);
-        for (int i = 0; i < screenNumber; ++i) {
-            xcb_screen_next(&screens);
-        }
-        root_ = screens.data->root;
+        root_ = xcb_setup_roots_iterator(setup).data->root; // Xvfb's only screen
         netWmName_ = atom("_NET_WM_NAME");
         utf8String_ = atom("UTF8_STRING");
         netCloseWindow_ = atom("_NET_CLOSE_WINDOW");
+        // Every window created, mapped or reparented directly under the root is told of,
+        // from before the program starts.
+        watch(root_, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
+        std::free(
+            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
     }
     ~Display() { xcb_disconnect(connection_); }
     Display(const Display&) = delete;
     Display& operator=(const Display&) = delete;
-    Display(Display&&) = delete;
-    Display& operator=(Display&&) = delete;
 
     xcb_window_t root() const { return root_; }
 
-    // Tells of every window created, mapped or reparented directly under `window`.
-    void watchChildren(xcb_window_t window) { selectEvents(window, true); }
-    void watchWindow(xcb_window_t window) { selectEvents(window, false); }
-
-    void sync() {
-        std::free(
-            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    void watch(xcb_window_t window, std::uint32_t mask) {
+        // A window already gone gives an error event, which the event loop passes over.
+        xcb_change_window_attributes(connection_, window, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(connection_);
     }
 
     // The next event, if one has come; waits at most `wait` for one.
@@ -184,8 +149,6 @@ public:
         }
         return next;
     }
-
-    bool broken() const { return xcb_connection_has_error(connection_) != 0; }
 
     bool viewable(xcb_window_t window) {
         const Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
@@ -238,14 +201,6 @@ private:
         return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
     }
 
-    void selectEvents(xcb_window_t window, bool children) {
-        const std::uint32_t mask =
-            children ? XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY : XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-        // A window already gone gives an error event, which the event loop passes over.
-        xcb_change_window_attributes(connection_, window, XCB_CW_EVENT_MASK, &mask);
-        xcb_flush(connection_);
-    }
-
     std::string property(xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
         const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
             connection_, xcb_get_property(connection_, 0, window, name, type, 0, 1024), nullptr));
@@ -264,175 +219,181 @@ private:
     xcb_atom_t netCloseWindow_ = XCB_ATOM_NONE;
 };
 
+// The program under measurement, started at once; reaped once it has ended.
 struct Child {
-    pid_t pid = -1;
-    bool ended = false;
-    int status = 0;
-    rusage usage{};
-    Clock::time_point endedAt;
-
-    // Reaps the program if it has ended; true once it has.
-    bool reap() {
-        if (!ended && wait4(pid, &status, WNOHANG, &usage) == pid) {
-            ended = true;
-            endedAt = Clock::now();
-        }
-        return ended;
-    }
-};
-
-pid_t start(const Options& options) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!options.log.empty()) {
+    explicit Child(const Options& options) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, options.log.c_str(),
                                          O_WRONLY | O_CREAT | O_APPEND, 0644);
         posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        const int error = posix_spawnp(&pid, options.command.front(), &actions, nullptr,
+                                       options.command.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (error != 0) {
+            std::fprintf(stderr, "marevo-probe: cannot start %s: %s\n", options.command.front(),
+                         std::strerror(error));
+            std::exit(1);
+        }
     }
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+
+    // True once the program has ended; with flags 0, waits for that.
+    bool reap(int flags = WNOHANG) {
+        if (!endedAt && wait4(pid, &status, flags, &usage) == pid) {
+            endedAt = Clock::now();
+        }
+        return endedAt.has_value();
+    }
+
+    // The exit status, or 128 and the signal that ended it.
+    int exitCode() const {
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+
     pid_t pid = -1;
-    const int error = posix_spawnp(&pid, options.command.front(), &actions, nullptr,
-                                   options.command.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) {
-        std::fprintf(stderr, "marevo-probe: cannot start %s: %s\n", options.command.front(),
-                     std::strerror(error));
-        std::exit(1);
+    int status = 0;
+    rusage usage{};
+    std::optional<Clock::time_point> endedAt;
+};
+
+// One start of the program, watched from the display in three steps.
+class Probe {
+public:
+    explicit Probe(const Options& options) : options_(options) {}
+
+    // Mapped: the window is viewable. Painted: the pixel has the colour; before its first
+    // frame the window shows what lies under it (Qt gives its windows no background of
+    // their own). The pixel is looked at from the window's own map on, so a frame painted
+    // the moment the window became viewable is seen.
+    const char* waitForFirstFrame() {
+        while (true) {
+            const Clock::time_point now = Clock::now();
+            if (now - startedAt_ > options_.timeout &&
+                (!mappedAt_ || now - *mappedAt_ > options_.timeout)) {
+                return mappedAt_ ? "the pixel did not get its colour in time"
+                                 : "no window with the title was mapped in time";
+            }
+            if (child_.reap()) {
+                return "the program ended before its first frame";
+            }
+            findWindow();
+            if (window_ != XCB_NONE && lookAtPixel()) {
+                return nullptr;
+            }
+            if (window_ != XCB_NONE) {
+                std::this_thread::sleep_for(options_.poll);
+            }
+        }
     }
-    return pid;
-}
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    const Options options = parse(argc, argv);
-    Display display;
-    display.watchChildren(display.root());
-    display.sync(); // the watch is in force before the program starts
-
-    const Clock::time_point startedAt = Clock::now();
-    Child child;
-    child.pid = start(options);
-    const char* failure = nullptr;
-
-    // The window: a new top-level window with the title, known at its own map
-    // (the window manager maps it inside its frame, then maps the frame).
-    // Mapped: the window is viewable. Painted: the pixel has the colour; before
-    // its first frame the window shows what lies under it (Qt gives its windows
-    // no background of their own). The pixel is looked at from the window's own
-    // map on, so a frame painted the moment the window became viewable is seen.
-    std::vector<xcb_window_t> created;
-    xcb_window_t window = XCB_NONE;
-    std::optional<Clock::time_point> mappedAt;
-    std::optional<Clock::time_point> paintedAt;
-    std::optional<std::uint32_t> first;
-    std::uint32_t seen = 0;
-    while (!paintedAt && failure == nullptr) {
-        const Clock::time_point now = Clock::now();
-        if (now - startedAt > options.timeout && (!mappedAt || now - *mappedAt > options.timeout)) {
-            failure = mappedAt ? "the pixel did not get its colour in time"
-                               : "no window with the title was mapped in time";
-        } else if (child.reap()) {
-            failure = "the program ended before its first frame";
-        } else if (display.broken()) {
-            failure = "the connection to the display broke";
+    // Ended: the window manager's close request, then the program's own end.
+    const char* close() {
+        std::this_thread::sleep_for(options_.settle);
+        display_.requestClose(window_);
+        const Clock::time_point closedAt = Clock::now();
+        while (!child_.reap()) {
+            if (Clock::now() - closedAt > options_.timeout) {
+                return "the program did not end after the close request";
+            }
+            while (display_.event(0ms)) {
+            }
+            std::this_thread::sleep_for(1ms);
         }
-        if (failure != nullptr) {
-            break;
-        }
+        return child_.exitCode() == 0 ? nullptr : "the program did not end with status 0";
+    }
 
-        // Every event that has come; while the window is unknown, wait a little for one.
-        auto wait = window == XCB_NONE ? 5ms : 0ms;
-        while (const Reply<xcb_generic_event_t> event = display.event(wait)) {
+    int report(const char* failure) {
+        if (!child_.reap()) {
+            kill(child_.pid, SIGKILL);
+            child_.reap(0);
+        }
+        std::printf("mapped_ms=%.3f painted_ms=%.3f ended_ms=%.3f maxrss_kb=%ld status=%d "
+                    "first_colour=%06x\n",
+                    mappedAt_ ? msBetween(startedAt_, *mappedAt_) : -1.0,
+                    paintedAt_ ? msBetween(startedAt_, *paintedAt_) : -1.0,
+                    msBetween(startedAt_, *child_.endedAt), child_.usage.ru_maxrss,
+                    child_.exitCode(), first_.value_or(0));
+        if (failure == nullptr) {
+            return 0;
+        }
+        std::fprintf(stderr, "marevo-probe: %s: %s (last colour seen %06x)\n",
+                     options_.command.front(), failure, seen_);
+        return 1;
+    }
+
+private:
+    // The window: a new top-level window with the title, known at its own map (the window
+    // manager maps it inside its frame, then maps the frame). Reads every event that has
+    // come; while the window is unknown, waits a little for one.
+    void findWindow() {
+        auto wait = window_ == XCB_NONE ? 5ms : 0ms;
+        while (const Reply<xcb_generic_event_t> event = display_.event(wait)) {
             wait = 0ms;
             const Clock::time_point when = Clock::now();
             const auto type = event->response_type & 0x7FU;
             if (type == XCB_CREATE_NOTIFY) {
                 const auto* creation =
                     reinterpret_cast<const xcb_create_notify_event_t*>(event.get());
-                if (creation->parent == display.root()) {
-                    created.push_back(creation->window);
-                    display.watchWindow(creation->window);
+                if (creation->parent == display_.root()) {
+                    created_.push_back(creation->window);
+                    display_.watch(creation->window, XCB_EVENT_MASK_STRUCTURE_NOTIFY);
                 }
             } else if (type == XCB_MAP_NOTIFY) {
                 const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event.get());
                 const bool own = map->event == map->window;
-                if (window == XCB_NONE && own &&
-                    std::find(created.begin(), created.end(), map->window) != created.end() &&
-                    display.title(map->window) == options.title) {
-                    window = map->window;
+                if (window_ == XCB_NONE && own &&
+                    std::find(created_.begin(), created_.end(), map->window) != created_.end() &&
+                    display_.title(map->window) == options_.title) {
+                    window_ = map->window;
                 }
                 // A window mapped before its watch began is found when its frame is mapped.
-                for (auto it = created.begin(); window == XCB_NONE && !own && it != created.end();
-                     ++it) {
-                    if (display.viewable(*it) && display.title(*it) == options.title) {
-                        window = *it;
+                for (auto it = created_.begin();
+                     window_ == XCB_NONE && !own && it != created_.end(); ++it) {
+                    if (display_.viewable(*it) && display_.title(*it) == options_.title) {
+                        window_ = *it;
                     }
                 }
-                if (window != XCB_NONE && !mappedAt && display.viewable(window)) {
-                    mappedAt = when;
+                if (window_ != XCB_NONE && !mappedAt_ && display_.viewable(window_)) {
+                    mappedAt_ = when;
                 }
             }
         }
-        if (window == XCB_NONE) {
-            continue;
-        }
+    }
 
-        // A window not yet viewable has no pixels to read.
+    // True once the pixel has the colour; a window not yet viewable has no pixels to read.
+    bool lookAtPixel() {
         const Clock::time_point lookedAt = Clock::now();
-        if (const auto colour = display.pixel(window, options.x, options.y)) {
-            if (!mappedAt) {
-                mappedAt = lookedAt;
-            }
-            seen = *colour;
-            if (!first) {
-                first = seen;
-            }
-            if (seen == options.colour) {
-                paintedAt = lookedAt;
-                break;
-            }
+        const auto colour = display_.pixel(window_, options_.x, options_.y);
+        if (!colour) {
+            return false;
         }
-        std::this_thread::sleep_for(options.poll);
+        mappedAt_ = mappedAt_.value_or(lookedAt);
+        seen_ = *colour;
+        first_ = first_.value_or(seen_);
+        if (seen_ == options_.colour) {
+            paintedAt_ = lookedAt;
+        }
+        return paintedAt_.has_value();
     }
 
-    // Ended: the window manager's close request, then the program's own end.
-    if (failure == nullptr) {
-        std::this_thread::sleep_for(options.settle);
-        display.requestClose(window);
-        const Clock::time_point closedAt = Clock::now();
-        while (!child.reap()) {
-            if (Clock::now() - closedAt > options.timeout) {
-                failure = "the program did not end after the close request";
-                break;
-            }
-            while (display.event(0ms)) {
-            }
-            std::this_thread::sleep_for(1ms);
-        }
-    }
-    if (!child.ended) {
-        kill(child.pid, SIGKILL);
-        wait4(child.pid, &child.status, 0, &child.usage);
-        child.ended = true;
-        child.endedAt = Clock::now();
-    }
+    const Options& options_;
+    Display display_;
+    Clock::time_point startedAt_ = Clock::now();
+    Child child_{options_};
+    std::vector<xcb_window_t> created_;
+    xcb_window_t window_ = XCB_NONE;
+    std::optional<Clock::time_point> mappedAt_;
+    std::optional<Clock::time_point> paintedAt_;
+    std::optional<std::uint32_t> first_;
+    std::uint32_t seen_ = 0;
+};
 
-    const bool clean = WIFEXITED(child.status) && WEXITSTATUS(child.status) == 0;
-    if (failure == nullptr && !clean) {
-        failure = "the program did not end with status 0";
-    }
-    std::printf("mapped_ms=%.3f painted_ms=%.3f ended_ms=%.3f maxrss_kb=%ld status=%d "
-                "first_colour=%06x\n",
-                mappedAt ? msBetween(startedAt, *mappedAt) : -1.0,
-                paintedAt ? msBetween(startedAt, *paintedAt) : -1.0,
-                msBetween(startedAt, child.endedAt), child.usage.ru_maxrss,
-                WIFEXITED(child.status) ? WEXITSTATUS(child.status) : 128 + WTERMSIG(child.status),
-                first.value_or(0));
-    if (failure != nullptr) {
-        std::fprintf(stderr, "marevo-probe: %s: %s (last colour seen %06x)\n",
-                     options.command.front(), failure, seen);
-        return 1;
-    }
-    return 0;
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const Options options = parse(argc, argv);
+    Probe probe(options);
+    const char* failure = probe.waitForFirstFrame();
+    return probe.report(failure != nullptr ? failure : probe.close());
 }

@@ -2,9 +2,10 @@
 # What the tests that run the real program under their own X server share:
 # the list of the processes they started, how those are stopped, waiting for
 # something to happen (or not to), reporting, a clean environment and the X
-# server itself. Sourced by tests/x11/tst_x11_windows.sh and
-# tests/accessibility/tst_accessibility.sh; the sourcing script sets $work, its
-# private directory, and its own EXIT trap, which calls stop_all.
+# server itself. Sourced by tests/x11/tst_x11_windows.sh,
+# tests/accessibility/tst_accessibility.sh and bench/run.sh; the sourcing
+# script sets $work, its private directory, and its own EXIT trap, which calls
+# stop_all.
 
 pids=() # started here and not yet reaped, in order of starting
 
@@ -88,9 +89,9 @@ private_environment() {
 }
 
 # Starts Xvfb on the first free display, which it reports itself, and exports
-# DISPLAY for it.
+# DISPLAY for it. Arguments go to Xvfb.
 start_x_server() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp \
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp "$@" \
         3>"$work/display" 2>"$work/xvfb.log" &
     pids+=("$!")
     within 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
