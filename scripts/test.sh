@@ -56,7 +56,7 @@ stage "Setting up" scripts/setup.sh
 stage "Building and testing" suite
 stage "Building and testing with sanitizers" sanitized_suite
 stage "Fuzzing the blend calculation" fuzz
-stage "Windows: building, packaging and testing under Wine" scripts/windows.sh
+stage "Windows: building, packaging and testing under Wine" scripts/windows.sh -DMAREVO_WERROR=ON
 
 echo
 [ ${#failures[@]} -eq 0 ] || printf 'failed stage: %s\n' "${failures[@]}"
