@@ -9,16 +9,19 @@ namespace marevo {
 
 namespace {
 
-// The windows are designed in "MS Sans Serif". Where the system has none, the
-// first installed of its substitutes stands in: Liberation Sans, whose widths fit
-// every caption into its box as laid out, then Arimo, Arial, Helvetica; failing
-// all, the style hint picks any sans-serif. Resolved once here, so that no
-// control pays for looking up a missing face.
+// The windows are designed in "MS Sans Serif". Where Qt does not list it (it is
+// a bitmap font on Windows and under Wine), the first installed of its
+// substitutes stands in: Microsoft Sans Serif, its scalable twin on Windows;
+// Liberation Sans, whose widths fit every caption into its box as laid out;
+// then Arimo, Arial, Helvetica; failing all, the style hint picks any
+// sans-serif. Resolved once here, so that no control pays for looking up a
+// missing face.
 const QString& designFamily() {
     static const QString family = [] {
         QString design = QStringLiteral("MS Sans Serif");
         QFont::insertSubstitutions(design,
-                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                   {QStringLiteral("Microsoft Sans Serif"),
+                                    QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                                     QStringLiteral("Arial"), QStringLiteral("Helvetica")});
         const QStringList installed = QFontDatabase::families();
         if (installed.contains(design, Qt::CaseInsensitive)) {
