@@ -8,8 +8,6 @@ packages=(
     # build
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-qpa-plugins libxcb1-dev
-    # deriving the icon's sizes from its SVG (resources/tools/)
-    qt6-svg-dev
     clang clang-format clang-tidy libclang-rt-14-dev
     # run: the stand-in for "MS Sans Serif" and a font configuration
     fonts-liberation2 fontconfig
