@@ -20,4 +20,7 @@ cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
     "$@" >/dev/null
 cmake --build build-windows -j "$(nproc)"
 (cd build-windows && cpack >/dev/null && ls -l KalkulatorMarevo-*)
+# The test programs share the build's Wine prefix: made once, before they run side by side.
+WINEPREFIX=$root/build-windows/wine WINEDEBUG=-all wine wineboot --init >/dev/null 2>&1
+WINEPREFIX=$root/build-windows/wine wineserver -w
 (cd build-windows && ctest --output-on-failure -j "$(nproc)")

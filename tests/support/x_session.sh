@@ -105,3 +105,9 @@ has_owner() { # bus name
     dbus-send "$1" --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
         org.freedesktop.DBus.NameHasOwner "string:$2" 2>/dev/null | grep -q true
 }
+
+# Whether a window manager has announced itself on the root window.
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# Clicks a window at a point of its client area.
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }

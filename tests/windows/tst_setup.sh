@@ -25,11 +25,11 @@ private_environment
 start_x_server
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=("$!")
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 within 20 wm_ready || fail "openbox did not start"
 
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=$locale
-wine wineboot --init >>"$work/wine.log" 2>&1 || fail "the Wine prefix was not made"
+# Each step of Wine is given a time: a hung one fails the test, and the trap stops Wine.
+timeout 120 wine wineboot --init >>"$work/wine.log" 2>&1 || fail "the Wine prefix was not made"
 
 # --- install
 
@@ -38,8 +38,8 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kalkulat
 shortcut() { find "$WINEPREFIX/drive_c" -name 'Kalkulator Marevo.lnk' | grep -q .; }
 registered() { wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r'; }
 
-wine "$setup" /S >>"$work/wine.log" 2>&1 || fail "the setup program failed"
-wineserver -w
+timeout 120 wine "$setup" /S >>"$work/wine.log" 2>&1 || fail "the setup program failed"
+timeout 120 wineserver -w || fail "the setup program did not end"
 [ -f "$program_dir/marevo.exe" ] || fail "marevo.exe is not installed"
 for f in Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll LICENSE.txt; do
     [ -f "$program_dir/$f" ] || fail "$f is not installed beside the program"
@@ -65,7 +65,6 @@ size=$(xwininfo -id "$main" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END 
 [ "$size" = 386x342 ] || fail "the main window's client area is $size, not 386x342"
 ok "the main window shows, titled and sized as designed"
 
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 within 20 xdotool windowactivate --sync "$main" 2>/dev/null || fail "the main window is never active"
 # Into the starting pressure, over its text; Tab then selects each next box's text.
 click "$main" 232 57
@@ -102,8 +101,8 @@ ok "the About window opens and closes; Izhod ends the program"
 
 # --- uninstall
 
-wine "$program_dir/Uninstall.exe" /S >>"$work/wine.log" 2>&1 || fail "the uninstaller failed"
-wineserver -w
+timeout 120 wine "$program_dir/Uninstall.exe" /S >>"$work/wine.log" 2>&1 || fail "the uninstaller failed"
+timeout 120 wineserver -w || fail "the uninstaller did not end"
 [ ! -e "$program_dir" ] || fail "the uninstaller left $(find "$program_dir" | head -n 5)"
 ! shortcut || fail "the uninstaller left the shortcut"
 ! wine reg query "$uninstall_key" >/dev/null 2>&1 || fail "the uninstaller left the entry in Apps & features"

@@ -76,7 +76,6 @@ openbox)
 xfwm4) start_xfwm4 ;;
 *) fail "no such window manager here: $MAREVO_WM" ;;
 esac
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 within 20 wm_ready || fail "$MAREVO_WM did not start"
 
 # --- helpers on the program's windows
@@ -115,7 +114,6 @@ has_ended() { ! is_running; }
 property() { xprop -id "$1" -notype "$2" 2>/dev/null; }
 
 # Clicks at a point of a window's client area, in pixels from its top-left corner.
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
 # Waits for the program to end and checks its exit status.
 expect_exit_status_0() {
