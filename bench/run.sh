@@ -39,7 +39,7 @@ done
 step() { printf '\n== %s\n' "$*" >&2; }
 
 step "Setting up"
-scripts/setup.sh
+scripts/setup.sh run test bench
 
 step "Building (Release)"
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

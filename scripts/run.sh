@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
+scripts/setup.sh run
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target marevo
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

@@ -1,33 +1,50 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running, testing, packaging and
-# benchmarking the calculator need. Only what is missing is installed, so a
-# second run costs a few milliseconds.
+# Installs the Debian packages for one or more purposes, only what is missing, so a second run
+# costs a few milliseconds. Works on Debian 12 and 13 alike.
+#
+# Usage: scripts/setup.sh [run] [test] [windows] [bench]     (no purpose: run)
+#   run      build and start the calculator
+#   test     the test suite: real X servers and window managers, the accessibility bus, the
+#            sanitizers and the fuzzer, the linters, the packaging checks, the Debian 13 root
+#   windows  cross-build the Windows downloads and check them under Wine
+#   bench    the start-up benchmark
 set -euo pipefail
 
-packages=(
-    # build
-    build-essential cmake ninja-build pkg-config git
-    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-qpa-plugins libxcb1-dev
-    clang clang-format clang-tidy libclang-rt-14-dev
-    # run: the stand-in for "MS Sans Serif" and a font configuration
+run=(
+    build-essential cmake ninja-build pkg-config libxcb1-dev
+    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools
+    # the stand-in for "MS Sans Serif" and the font configuration that finds it
     fonts-liberation2 fontconfig
-    # tests under a real X server, with two window managers and an accessibility bus
+)
+test=(
+    clang clang-format clang-tidy libclang-rt-dev
     xvfb xauth openbox xfwm4 x11-utils xdotool procps
     dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
-    # packaging and its validators, the Windows resource compiler
+    # the .deb and its validators, the Windows resource script's compiler
     dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
-    # start-up benchmark
-    valgrind
-    # Windows: the MinGW cross compiler, Qt's build from Debian's source (perl for its
-    # header generation), the installer maker, Wine to test both with its fonts ("MS Sans
-    # Serif" among them), the locales of the regional settings the tests run in, and the
-    # screenshot and text recognition that read the result off the installed program's window
+    debootstrap
+)
+# Qt's build from Debian's source (perl for its header generation), the installer maker, Wine
+# with its fonts, the locales of the regional settings the checks run in, and the screenshot
+# and text recognition that read the result off the installed program's window.
+windows=(
     g++-mingw-w64-x86-64-posix perl nsis wine wine64 fonts-wine locales
     imagemagick tesseract-ocr tesseract-ocr-eng
 )
+bench=(valgrind)
 
-# Wine takes the Windows regional settings from the Linux locale, which must exist.
-locales=(en_US sl_SI)
+[ $# -gt 0 ] || set -- run
+packages=()
+for purpose in "$@"; do
+    case $purpose in
+    run | test | windows | bench)
+        declare -n list=$purpose
+        packages+=("${list[@]}")
+        unset -n list
+        ;;
+    *) sed -n '/^# Usage/,/^set/p' "$0" | sed '$d' >&2 && exit 2 ;;
+    esac
+done
 
 installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null |
     awk '$2 == "installed" { print $1 }' || true)
@@ -40,11 +57,15 @@ sudo=()
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    apt=("${sudo[@]}" apt-get -qq -o DPkg::Lock::Timeout=600)
+    "${apt[@]}" update
+    "${apt[@]}" install -y --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-available=$(locale -a)
-for l in "${locales[@]}"; do
-    grep -qx "$l.utf8" <<<"$available" || "${sudo[@]}" localedef -i "$l" -f UTF-8 "$l.UTF-8"
-done
+# Wine takes the Windows regional settings from the Linux locale, which must exist.
+if [[ " $* " == *" windows "* ]]; then
+    available=$(locale -a)
+    for l in en_US sl_SI; do
+        grep -qx "$l.utf8" <<<"$available" || "${sudo[@]}" localedef -i "$l" -f UTF-8 "$l.UTF-8"
+    done
+fi

@@ -52,7 +52,7 @@ fuzz() {
     [ "$status" -eq 0 ] && echo "fuzz: no crash, no sanitizer report"
 }
 
-stage "Setting up" scripts/setup.sh
+stage "Setting up" scripts/setup.sh run test windows
 stage "Building and testing" suite
 stage "Building and testing with sanitizers" sanitized_suite
 stage "Fuzzing the blend calculation" fuzz

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-scripts/setup.sh
+scripts/setup.sh run windows
 qt=$(scripts/windows-qt.sh)
 
 cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
