@@ -57,15 +57,11 @@ QString overLimitWarning() {
 }
 
 QString formatPercentage(float value, const QLocale& locale) {
-    // Grouped here rather than by Qt, which in some locales (Polish, Spanish…)
-    // leaves four-digit numbers ungrouped: the pattern always groups by three.
-    QLocale plain = locale;
-    plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    const double magnitude = std::fabs(static_cast<double>(value));
-    QString text = plain.toString(magnitude, 'f', 1);
-    for (qsizetype digits = text.indexOf(plain.decimalPoint()) - 3; digits > 0; digits -= 3) {
-        text.insert(digits, locale.groupSeparator());
-    }
+    // Grouped as the locale itself groups (Spanish leaves four digits alone, Indian English
+    // groups by two above the thousands), so that every number shown is one the window reads.
+    QLocale grouped = locale;
+    grouped.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+    QString text = grouped.toString(std::fabs(static_cast<double>(value)), 'f', 1);
     // A top-up below zero stays visibly negative even when it rounds to "0.0";
     // only a zero, negative zero included, is shown without a sign.
     if (value < 0.0F) {

@@ -54,7 +54,7 @@ BlendOutcome calculateBlend(const BlendTexts& texts, const QLocale& locale);
 Message overLimitMessage();
 QString overLimitWarning();
 
-// The result as the window shows it: one decimal, digits always grouped.
+// The result as the window shows it: one decimal, digits grouped as the locale groups them.
 QString formatPercentage(float value, const QLocale& locale);
 
 } // namespace marevo

@@ -341,14 +341,21 @@ void TestBlend::display() {
     QFETCH(float, value);
     QFETCH(QString, english);
 
-    QList<QLocale> all;
     for (const NamedLocale& l : locales()) {
-        all << l.locale;
+        QCOMPARE(marevo::formatPercentage(value, l.locale), localized(english, l.locale));
     }
-    // Qt leaves four-digit numbers ungrouped in these; the display still groups them.
-    all << QLocale(QLocale::Polish, QLocale::Poland) << QLocale(QLocale::Spanish, QLocale::Spain);
-    for (const QLocale& locale : all) {
-        QCOMPARE(marevo::formatPercentage(value, locale), localized(english, locale));
+    // Every number the window shows is one it reads back, whatever the locale's grouping:
+    // Spanish and Polish leave four digits ungrouped, Indian English groups by two.
+    const QList<QLocale> others{
+        QLocale(QLocale::Spanish, QLocale::Spain), QLocale(QLocale::Polish, QLocale::Poland),
+        QLocale(QLocale::English, QLocale::India), QLocale(QLocale::Czech, QLocale::CzechRepublic),
+        QLocale(QLocale::French, QLocale::France)};
+    const float shownValue = QString::number(value, 'f', 1).toFloat();
+    for (const QLocale& locale : others + QList<QLocale>{QLocale::system()}) {
+        const QString shown = marevo::formatPercentage(value, locale);
+        const TypedNumber read = marevo::readNumber(shown, locale);
+        QVERIFY2(read.kind == TypedNumber::Kind::Number && read.value == shownValue,
+                 qPrintable(locale.name() + QStringLiteral(" shows ") + shown));
     }
 }
 
