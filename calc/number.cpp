@@ -1,6 +1,9 @@
 #include "calc/number.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
+#include <optional>
 
 namespace marevo {
 
@@ -18,9 +21,30 @@ QString withZeroDigits(QStringView text) {
     return zeroed;
 }
 
-} // namespace
+// Qt reads grouping only where the locale's own numbers would have it: with the CLDR data of
+// Qt 6.8, Slovenian (as Spanish and Polish already with Qt 6.4) writes "1000,5" and rejects
+// "1.000,5", which people type all the same. Such a text, grouped by threes from its first
+// digit up to the decimal separator, is read without its group separators.
+std::optional<QString> withoutThreeDigitGroups(QStringView text, const QLocale& locale) {
+    const QString group = QRegularExpression::escape(locale.groupSeparator());
+    const QString separator = locale.groupSeparator().front().isSpace()
+                                  ? QStringLiteral("(?:%1| )").arg(group)
+                                  : group;
+    const QRegularExpression grouped(
+        QStringLiteral(R"(^([^\d%1]*)(\d{1,3}(?:%2\d{3})+)(?!\d)(.*)$)")
+            .arg(QRegularExpression::escape(locale.decimalPoint()), separator),
+        QRegularExpression::UseUnicodePropertiesOption |
+            QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = grouped.match(text);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    QString digits = match.captured(2);
+    digits.remove(QRegularExpression(separator));
+    return match.captured(1) + digits + match.captured(3);
+}
 
-TypedNumber readNumber(QStringView text, const QLocale& locale) {
+TypedNumber readAsQtDoes(QStringView text, const QLocale& locale) {
     bool ok = false;
     const double value = locale.toDouble(text, &ok);
     if (ok) {
@@ -43,6 +67,17 @@ TypedNumber readNumber(QStringView text, const QLocale& locale) {
         return {TypedNumber::Kind::Number, static_cast<float>(zero)};
     }
     return {};
+}
+
+} // namespace
+
+TypedNumber readNumber(QStringView text, const QLocale& locale) {
+    const TypedNumber number = readAsQtDoes(text, locale);
+    if (number.kind != TypedNumber::Kind::NotANumber) {
+        return number;
+    }
+    const std::optional<QString> ungrouped = withoutThreeDigitGroups(text, locale);
+    return ungrouped ? readAsQtDoes(*ungrouped, locale) : number;
 }
 
 } // namespace marevo

@@ -27,8 +27,9 @@ inline constexpr double kSingleOverflow = 0x1.ffffffp+127;
 //
 // Accepted: blanks around the number; one leading sign; digits with the locale's
 // decimal separator, with digits on at least one side of it; the locale's own
-// digit grouping in the integer part (a plain space where the locale groups with
-// a non-breaking one); an exponent ("1e3", "2,5E-2").
+// digit grouping in the integer part, or groups of three where the locale leaves
+// short numbers ungrouped (a plain space where the locale groups with a
+// non-breaking one); an exponent ("1e3", "2,5E-2").
 // Rejected: an empty text, infinity and NaN in any spelling, hexadecimal,
 // currency signs, a group separator anywhere else (in a Slovenian locale "21.5"
 // is not a number), and everything else.

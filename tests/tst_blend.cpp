@@ -268,6 +268,9 @@ void TestBlend::numberForms_data() {
     accept("fr grouped with a typed space", fr, "12 345", 12345.0F);
     const QLocale india(QLocale::English, QLocale::India);
     accept("en-IN grouped as the locale writes it", india, "1,00,000", 100000.0F);
+    accept("en-IN grouped by threes", india, "1,234,567", 1234567.0F);
+    const QLocale es(QLocale::Spanish, QLocale::Spain);
+    accept("es four digits grouped, though Spanish writes them ungrouped", es, "1.234,5", 1234.5F);
 
     reject("en empty", en, "");
     reject("en blanks only", en, "   ");
@@ -286,6 +289,8 @@ void TestBlend::numberForms_data() {
     reject("en long group", en, "1,0000");
     reject("en group after point", en, "1.000,5");
     reject("en leading group separator", en, ",5");
+    reject("en group separator in the fraction", en, ".5,000");
+    reject("sl group separator in the fraction", sl, "0,123.456");
     reject("en exponent without digits", en, "1e");
     reject("en exponent alone", en, "e3");
     reject("en two points", en, "1.2.3");
