@@ -46,7 +46,8 @@ def name_of(node):
 
 
 def role_of(node):
-    return node.getRoleName()
+    # The role itself: its name changes between AT-SPI versions ("push button", then "button").
+    return node.getRole()
 
 
 def children(node):
@@ -144,16 +145,16 @@ class Session:
 
     def message_box(self, title):
         return [w for w in self.windows()
-                if role_of(w) in ("alert", "dialog") and name_of(w) == title]
+                if role_of(w) in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG) and name_of(w) == title]
 
     def labels(self, name):
-        return find(self.main, "label", name)
+        return find(self.main, pyatspi.ROLE_LABEL, name)
 
     def answer_message_box(self, title, text):
         """Reads the open message box, checks it, and presses its OK button."""
         box = wait_for(f"the message box {title!r}", lambda: self.message_box(title))[0]
-        only(find(box, "label", text), f"the text {text!r} in the box {title!r}")
-        press(only(find(box, "push button", "V redu"), f"the OK button of {title!r}"))
+        only(find(box, pyatspi.ROLE_LABEL, text), f"the text {text!r} in the box {title!r}")
+        press(only(find(box, pyatspi.ROLE_PUSH_BUTTON, "V redu"), f"the OK button of {title!r}"))
         wait_for(f"the message box {title!r} to close", lambda: not self.message_box(title))
 
     def expect_heard(self, name):
@@ -164,15 +165,17 @@ def run(pid):
     s = Session(pid)
     main = s.main
 
-    boxes = [only(find(main, "text", n), f"the text box named {n!r}") for n in BOX_NAMES]
-    buttons = {n: only(find(main, "push button", n), f"the button {n!r}") for n in BUTTONS}
+    boxes = [only(find(main, pyatspi.ROLE_TEXT, n), f"the text box named {n!r}") for n in BOX_NAMES]
+    buttons = {n: only(find(main, pyatspi.ROLE_PUSH_BUTTON, n), f"the button {n!r}") for n in BUTTONS}
     for box, default in zip(boxes, DEFAULTS):
         if text_of(box) != default:
             raise Failure(f"box {name_of(box)!r} starts with {text_of(box)!r}, not {default!r}")
     # Panels and pictures say what they are; nothing that takes the focus is nameless.
+    named_roles = (pyatspi.ROLE_FRAME, pyatspi.ROLE_PANEL, pyatspi.ROLE_IMAGE,
+                   pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TEXT)
     for node in descendants(main):
-        if role_of(node) in ("frame", "panel", "image", "push button", "text") and not name_of(node):
-            raise Failure(f"a {role_of(node)} in the main window has no accessible name")
+        if role_of(node) in named_roles and not name_of(node):
+            raise Failure(f"a {node.getRoleName()} in the main window has no accessible name")
 
     def enter(values):
         for box, value in zip(boxes, values):
@@ -218,10 +221,10 @@ def run(pid):
     # The About window: its details are readable, "Zapri" closes it.
     press(buttons["O kalkulatorju"])
     about = wait_for("the About window", lambda: s.window(ABOUT_TITLE))
-    details = [name_of(n) for n in find_all(about, "label")]
+    details = [name_of(n) for n in find_all(about, pyatspi.ROLE_LABEL)]
     if len(details) != 6 or not all(details):
         raise Failure(f"the About window's labels read {details}")
-    press(only(find(about, "push button", "Zapri"), "the Zapri button"))
+    press(only(find(about, pyatspi.ROLE_PUSH_BUTTON, "Zapri"), "the Zapri button"))
     wait_for("the About window to close", lambda: s.window(ABOUT_TITLE) is None)
 
     press(buttons["Izhod"])

@@ -81,6 +81,8 @@ never_within() {
 # the test's list of processes.
 private_environment() {
     export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus
+    # Numbers are read and written with a decimal point here, whatever the caller's locale.
+    export LC_ALL=C.UTF-8
     unset AT_SPI_BUS_ADDRESS WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
         QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_STYLE_OVERRIDE \
         QT_QPA_PLATFORMTHEME
