@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the suite under ctest,
 # the same suite again with AddressSanitizer and UndefinedBehaviorSanitizer
-# (LeakSanitizer on), the fuzzer on the blend calculation for a minute, and the
-# Windows build with its checks under Wine. Every stage runs, whatever an
-# earlier one did; the last line counts them, and the exit status is non-zero
-# when any failed.
+# (LeakSanitizer on), the fuzzer on the blend calculation for a minute, the
+# Windows build with its checks under Wine, and, on Debian 12, the suite again
+# in a Debian 13 root. Every stage runs, whatever an earlier one did; the last
+# line counts them, and the exit status is non-zero when any failed.
+#
+# Usage: scripts/test.sh [suite] [sanitized] [fuzz] [windows] [debian13]   (none: all)
 set -uo pipefail
 cd "$(dirname "$0")/.."
+. /etc/os-release
+all=(suite sanitized fuzz windows)
+# On Debian 13 the machine itself is the Debian 13 run.
+[ "$VERSION_ID" = 12 ] && all+=(debian13)
+[ $# -gt 0 ] || set -- "${all[@]}"
 jobs=$(nproc)
 passed=0 failed=0 failures=()
 
@@ -52,11 +59,21 @@ fuzz() {
     [ "$status" -eq 0 ] && echo "fuzz: no crash, no sanitizer report"
 }
 
-stage "Setting up" scripts/setup.sh run test windows
-stage "Building and testing" suite
-stage "Building and testing with sanitizers" sanitized_suite
-stage "Fuzzing the blend calculation" fuzz
-stage "Windows: building, packaging and testing under Wine" scripts/windows.sh -DMAREVO_WERROR=ON
+for name in "$@"; do
+    [[ " ${all[*]} debian13 " == *" $name "* ]] || { sed -n 's/^# Usage: //p' "$0" >&2 && exit 2; }
+done
+purposes=(run test)
+[[ " $* " == *" windows "* ]] && purposes+=(windows)
+stage "Setting up" scripts/setup.sh "${purposes[@]}"
+for name in "$@"; do
+    case $name in
+    suite) stage "Building and testing" suite ;;
+    sanitized) stage "Building and testing with sanitizers" sanitized_suite ;;
+    fuzz) stage "Fuzzing the blend calculation" fuzz ;;
+    windows) stage "Windows: building, packaging and testing under Wine" scripts/windows.sh -DMAREVO_WERROR=ON ;;
+    debian13) stage "Debian 13: the suite in a Debian 13 root" scripts/debian13.sh ;;
+    esac
+done
 
 echo
 [ ${#failures[@]} -eq 0 ] || printf 'failed stage: %s\n' "${failures[@]}"

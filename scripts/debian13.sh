@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs the test suite on Debian 13 from a Debian 12 machine, in a minbase root that debootstrap
+# makes once from the machine's own Debian mirror and keeps in the cache. The working tree is
+# copied in, then the root's setup installs what running and testing need, and the suite runs.
+#
+# Everything runs in private mount and PID namespaces, so the stage's mounts and processes end
+# with it; the suite also in a network namespace of its own, because X servers in the root
+# would otherwise share the machine's abstract X sockets and could take a display in use outside.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cache=${MAREVO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kalkulator-marevo}
+root=$cache/debian13-root
+
+if [ ! -f "$root/.complete" ]; then
+    . /etc/os-release
+    mirror=$(apt-get indextargets --format '$(REPO_URI)' 'Created-By: Packages' \
+        "Release: $VERSION_CODENAME" 'Origin: Debian' | head -n 1)
+    [ -n "$mirror" ] || { echo "no Debian mirror for $VERSION_CODENAME in apt's sources" >&2; exit 1; }
+    rm -rf "$root"
+    debootstrap --variant=minbase trixie "$root" "$mirror" >/dev/null
+    touch "$root/.complete"
+fi
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+rm -rf "$root/src"
+mkdir "$root/src"
+git ls-files -z --cached --others --exclude-standard | tar -c --null -T - | tar -x -C "$root/src"
+
+in_root() { # unshare options... -- command
+    local options=()
+    while [ "$1" != -- ]; do options+=("$1") && shift; done
+    shift
+    unshare --mount --pid --fork --kill-child "${options[@]}" \
+        bash -c 'mount --make-rprivate / && mount --rbind /dev "$0/dev" &&
+            mount -t proc proc "$0/proc" && mount -t sysfs sys "$0/sys" &&
+            mount -t tmpfs tmp "$0/tmp" && exec chroot "$0" "$@"' "$root" \
+        env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 CI="${CI:-}" "$@"
+}
+
+in_root -- sh -c 'cd /src && scripts/setup.sh run test'
+in_root --net -- sh -c 'cd /src && scripts/test.sh suite'
