@@ -35,7 +35,7 @@ std::optional<QString> withoutThreeDigitGroups(QStringView text, const QLocale& 
             .arg(QRegularExpression::escape(locale.decimalPoint()), separator),
         QRegularExpression::UseUnicodePropertiesOption |
             QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpressionMatch match = grouped.match(text);
+    const QRegularExpressionMatch match = grouped.match(text.toString());
     if (!match.hasMatch()) {
         return std::nullopt;
     }
