@@ -27,9 +27,8 @@ QString withZeroDigits(QStringView text) {
 // digit up to the decimal separator, is read without its group separators.
 std::optional<QString> withoutThreeDigitGroups(QStringView text, const QLocale& locale) {
     const QString group = QRegularExpression::escape(locale.groupSeparator());
-    const QString separator = locale.groupSeparator().front().isSpace()
-                                  ? QStringLiteral("(?:%1| )").arg(group)
-                                  : group;
+    const QString separator =
+        locale.groupSeparator().front().isSpace() ? QStringLiteral("(?:%1| )").arg(group) : group;
     const QRegularExpression grouped(
         QStringLiteral(R"(^([^\d%1]*)(\d{1,3}(?:%2\d{3})+)(?!\d)(.*)$)")
             .arg(QRegularExpression::escape(locale.decimalPoint()), separator),

@@ -336,7 +336,10 @@ void TestBlend::display_data() {
     QTest::newRow("small negative keeps its minus sign") << -0.04F << "-0.0";
     QTest::newRow("negative zero") << -0.0F << "0.0";
     QTest::newRow("negative") << -0.06F << "-0.1";
-    QTest::newRow("grouped thousands") << 1234.5F << "1,234.5";
+    // Whether four digits are grouped is the locale's own rule (Slovenian's changed with
+    // Qt 6.8's locale data): for them only the reading back below holds everywhere.
+    QTest::newRow("four digits") << 1234.5F << QString();
+    QTest::newRow("grouped thousands") << 12345.5F << "12,345.5";
     QTest::newRow("grouped millions") << 1234567.0F << "1,234,567.0";
     QTest::newRow("largest single")
         << FLT_MAX << "340,282,346,638,528,859,811,704,183,484,516,925,440.0";
@@ -346,17 +349,21 @@ void TestBlend::display() {
     QFETCH(float, value);
     QFETCH(QString, english);
 
+    QList<QLocale> all;
     for (const NamedLocale& l : locales()) {
-        QCOMPARE(marevo::formatPercentage(value, l.locale), localized(english, l.locale));
+        if (!english.isEmpty()) {
+            QCOMPARE(marevo::formatPercentage(value, l.locale), localized(english, l.locale));
+        }
+        all << l.locale;
     }
     // Every number the window shows is one it reads back, whatever the locale's grouping:
     // Spanish and Polish leave four digits ungrouped, Indian English groups by two.
-    const QList<QLocale> others{
+    all << QList<QLocale>{
         QLocale(QLocale::Spanish, QLocale::Spain), QLocale(QLocale::Polish, QLocale::Poland),
         QLocale(QLocale::English, QLocale::India), QLocale(QLocale::Czech, QLocale::CzechRepublic),
         QLocale(QLocale::French, QLocale::France)};
     const float shownValue = QString::number(value, 'f', 1).toFloat();
-    for (const QLocale& locale : others + QList<QLocale>{QLocale::system()}) {
+    for (const QLocale& locale : all) {
         const QString shown = marevo::formatPercentage(value, locale);
         const TypedNumber read = marevo::readNumber(shown, locale);
         QVERIFY2(read.kind == TypedNumber::Kind::Number && read.value == shownValue,
