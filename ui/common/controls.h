@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -54,7 +55,11 @@ constexpr std::optional<std::size_t> findPlace(std::span<const ControlDesign> co
 // The place of a named control in a window's table, found while compiling, so
 // that a misspelt name stops the build.
 consteval std::size_t placeOf(std::span<const ControlDesign> controls, std::string_view name) {
-    return findPlace(controls, name).value();
+    const std::optional<std::size_t> place = findPlace(controls, name);
+    if (!place) {
+        throw std::invalid_argument("no control of this name"); // stops the build
+    }
+    return *place;
 }
 
 // A control that the builder made, as the class its kind is built as.
