@@ -2,12 +2,13 @@
 # Installs the Debian packages for one or more purposes, only what is missing, so a second run
 # costs a few milliseconds. Works on Debian 12 and 13 alike.
 #
-# Usage: scripts/setup.sh [run] [test] [windows] [bench]     (no purpose: run)
+# Usage: scripts/setup.sh [run] [test] [windows] [bench] [icons]     (no purpose: run)
 #   run      build and start the calculator
 #   test     the test suite: real X servers and window managers, the accessibility bus, the
 #            sanitizers and the fuzzer, the linters, the packaging checks, the Debian 13 root
 #   windows  cross-build the Windows downloads and check them under Wine
 #   bench    the start-up benchmark
+#   icons    remake the icon's sizes and marevo.ico from icon.svg (resources/derive_icons.sh)
 set -euo pipefail
 
 run=(
@@ -32,12 +33,13 @@ windows=(
     imagemagick tesseract-ocr tesseract-ocr-eng
 )
 bench=(valgrind)
+icons=(librsvg2-bin icoutils)
 
 [ $# -gt 0 ] || set -- run
 packages=()
 for purpose in "$@"; do
     case $purpose in
-    run | test | windows | bench)
+    run | test | windows | bench | icons)
         declare -n list=$purpose
         packages+=("${list[@]}")
         unset -n list
