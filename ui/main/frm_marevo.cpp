@@ -4,12 +4,10 @@
 #include "ui/about/frm_avtor.h"
 #include "ui/common/controls.h"
 #include "ui/common/message_box_and_beep.h"
-#include "ui/common/window_icon.h"
 
 #include <QAccessible>
 #include <QIcon>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 
 namespace marevo {
@@ -72,8 +70,8 @@ FrmMarevo::FrmMarevo()
     setObjectName(QStringLiteral("FrmMarevo"));
     setWindowTitle(QStringLiteral("Kalkulator za izračun mešanice Marevo"));
     QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(drawWindowIcon(16)));
-    icon.addPixmap(QPixmap::fromImage(drawWindowIcon(32)));
+    icon.addFile(QStringLiteral(":/marevo/icon-16.png"));
+    icon.addFile(QStringLiteral(":/marevo/icon-32.png"));
     setWindowIcon(icon);
     applyWindowLook(this, toPixels(kClientArea).size());
     createControls();
