@@ -13,7 +13,7 @@ set -euo pipefail
 
 run=(
     build-essential cmake ninja-build pkg-config libxcb1-dev
-    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools
+    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev
     # the stand-in for "MS Sans Serif" and the font configuration that finds it
     fonts-liberation2 fontconfig
 )
