@@ -7,7 +7,9 @@
 
 #include <QAccessible>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 
 namespace marevo {
@@ -70,8 +72,12 @@ FrmMarevo::FrmMarevo()
     setObjectName(QStringLiteral("FrmMarevo"));
     setWindowTitle(QStringLiteral("Kalkulator za izračun mešanice Marevo"));
     QIcon icon;
-    icon.addFile(QStringLiteral(":/marevo/icon-16.png"));
-    icon.addFile(QStringLiteral(":/marevo/icon-32.png"));
+    for (const char* path : {":/marevo/icon-16.png", ":/marevo/icon-32.png"}) {
+        // PNG alone: guessing the format, Qt would load every image plugin to ask it first.
+        QImageReader reader(QString::fromLatin1(path), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImageReader(&reader));
+    }
     setWindowIcon(icon);
     applyWindowLook(this, toPixels(kClientArea).size());
     createControls();
