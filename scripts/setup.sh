@@ -22,7 +22,7 @@ test=(
     xvfb xauth openbox xfwm4 x11-utils xdotool procps
     dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
     # the .deb and its validators, the Windows resource script's compiler
-    dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
+    dpkg-dev file desktop-file-utils appstream lintian binutils-mingw-w64-x86-64
     debootstrap
 )
 # Qt's build from Debian's source (perl for its header generation), the installer maker, Wine
