@@ -1,6 +1,7 @@
 #include "ui/main/frm_marevo.h"
 
 #include "calc/blend.h"
+#include "identity.h"
 #include "ui/about/frm_avtor.h"
 #include "ui/common/controls.h"
 #include "ui/common/message_box_and_beep.h"
@@ -70,7 +71,7 @@ FrmMarevo::FrmMarevo()
     : LoadedWindow(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("FrmMarevo"));
-    setWindowTitle(QStringLiteral("Kalkulator za izračun mešanice Marevo"));
+    setWindowTitle(QStringLiteral(MAREVO_WINDOW_TITLE));
     QIcon icon;
     for (const char* path : {":/marevo/icon-16.png", ":/marevo/icon-32.png"}) {
         // PNG alone: guessing the format, Qt would load every image plugin to ask it first.
