@@ -79,7 +79,7 @@ row() {
         label, c, b, c / b, target, ($5) ? \"met\" : \"missed\" }"
 }
 
-cat >"$output" <<EOF
+cat >"$work/results.md" <<EOF
 # Start-up benchmark
 
 From \`bench/run.sh\`: the calculator against a plain Qt Widgets window with the same controls and
@@ -97,4 +97,5 @@ $(row "first painted frame (ms)" painted_ms 1 "≤ 1.10 × the baseline's" "c <=
 $(row "instructions (millions)" ir 1000000 "≤ 1.10 × the baseline's" "c <= 1.10 * b")
 $(row "peak resident memory (MiB)" maxrss_kb 1024 "≤ the baseline's + 3 MiB" "c <= b + 3")
 EOF
+cp "$work/results.md" "$output"
 cat "$output"
