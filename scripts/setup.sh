@@ -2,17 +2,18 @@
 # Installs the Debian packages for one or more purposes, only what is missing, so a second run
 # costs a few milliseconds. Works on Debian 12 and 13 alike.
 #
-# Usage: scripts/setup.sh [run] [test] [windows] [bench]     (no purpose: run)
+# Usage: scripts/setup.sh [run] [test] [windows] [bench] [icons]     (no purpose: run)
 #   run      build and start the calculator
 #   test     the test suite: real X servers and window managers, the accessibility bus, the
 #            sanitizers and the fuzzer, the linters, the packaging checks, the Debian 13 root
 #   windows  cross-build the Windows downloads and check them under Wine
 #   bench    the start-up benchmark
+#   icons    remake the icon's sizes and marevo.ico from icon.svg (resources/derive_icons.sh)
 set -euo pipefail
 
 run=(
     build-essential cmake ninja-build pkg-config libxcb1-dev
-    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools
+    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev
     # the stand-in for "MS Sans Serif" and the font configuration that finds it
     fonts-liberation2 fontconfig
 )
@@ -21,7 +22,7 @@ test=(
     xvfb xauth openbox xfwm4 x11-utils xdotool procps
     dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
     # the .deb and its validators, the Windows resource script's compiler
-    dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
+    dpkg-dev file desktop-file-utils appstream lintian binutils-mingw-w64-x86-64
     debootstrap
 )
 # Qt's build from Debian's source (perl for its header generation), the installer maker, Wine
@@ -32,12 +33,13 @@ windows=(
     imagemagick tesseract-ocr tesseract-ocr-eng
 )
 bench=(valgrind)
+icons=(librsvg2-bin icoutils)
 
 [ $# -gt 0 ] || set -- run
 packages=()
 for purpose in "$@"; do
     case $purpose in
-    run | test | windows | bench)
+    run | test | windows | bench | icons)
         declare -n list=$purpose
         packages+=("${list[@]}")
         unset -n list

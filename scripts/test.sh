@@ -30,24 +30,23 @@ stage() { # name command...
 }
 
 suite() {
-    cmake -S . -B build -G Ninja -DMAREVO_WERROR=ON >/dev/null &&
+    cmake --preset default >/dev/null &&
         cmake --build build -j "$jobs" &&
         (cd build && ctest --output-on-failure -j "$jobs")
 }
 
 sanitized_suite() {
-    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMAREVO_SANITIZE=ON -DMAREVO_WERROR=ON >/dev/null &&
+    cmake --preset asan >/dev/null &&
         cmake --build build-asan -j "$jobs" &&
         (
             export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:suppressions=$PWD/tests/asan.supp"
             export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-            export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
             cd build-asan && ctest --output-on-failure -j "$jobs" -LE lint
         )
 }
 
 fuzz() {
-    cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMAREVO_FUZZ=ON -DMAREVO_WERROR=ON >/dev/null &&
+    cmake --preset fuzz >/dev/null &&
         cmake --build build-fuzz -j "$jobs" || return 1
     local corpus status
     corpus=$(mktemp -d)

@@ -24,14 +24,20 @@ struct NamedLocale {
 };
 
 const QList<NamedLocale>& locales() {
-    static const QList<NamedLocale> all{
-        {"en", QLocale(QLocale::English, QLocale::UnitedStates)},
-        {"sl", QLocale(QLocale::Slovenian, QLocale::Slovenia)},
-        {"de", QLocale(QLocale::German, QLocale::Germany)},
-        {"C", QLocale::c()},
-        // As the user's settings give it: Windows has its own signs for each region.
-        {"system", QLocale::system()},
-    };
+    static const QList<NamedLocale> all = [] {
+        QList<NamedLocale> named{
+            {"en", QLocale(QLocale::English, QLocale::UnitedStates)},
+            {"sl", QLocale(QLocale::Slovenian, QLocale::Slovenia)},
+            {"de", QLocale(QLocale::German, QLocale::Germany)},
+            {"C", QLocale::c()},
+        };
+        // As the user's regional settings give it, in the run that asks for them: Windows has
+        // its own signs for each region.
+        if (qEnvironmentVariableIsSet("MAREVO_SYSTEM_LOCALE")) {
+            named.append({"system", QLocale::system()});
+        }
+        return named;
+    }();
     return all;
 }
 
@@ -72,7 +78,6 @@ private Q_SLOTS:
     void numberForms();
     void display_data();
     void display();
-    void hugeTextsAnswerAtOnce();
     void systemLocaleIsTheOneAskedFor();
 };
 
@@ -303,6 +308,13 @@ void TestBlend::numberForms_data() {
     reject("de dot is no decimal point", de, "21.5");
     reject("C comma is no decimal point", c, "21,5");
     reject("cs space in a short group", cs, "1 00");
+    // Other scripts' digits and signs, as pasted from elsewhere.
+    reject("en right-to-left marks around digits", en, QStringLiteral("\u202E21\u200F"));
+    reject("en Arabic-Indic digits", en, QStringLiteral("٢١ بار"));
+    reject("en Hebrew", en, QStringLiteral("עשרים ואחת"));
+    reject("en CJK", en, QStringLiteral("二十一 气压"));
+    reject("en emoji", en, QStringLiteral("🤿🐠💨 21"));
+    reject("en combining marks on digits", en, QStringLiteral("2\u03011\u0308\u0336"));
 
     QTest::newRow("too large") << en << QStringLiteral("1e39") << Kind::TooLarge << 0.0F;
     QTest::newRow("too large, long exponent")
@@ -369,22 +381,6 @@ void TestBlend::display() {
         QVERIFY2(read.kind == TypedNumber::Kind::Number && read.value == shownValue,
                  qPrintable(locale.name() + QStringLiteral(" shows ") + shown));
     }
-}
-
-void TestBlend::hugeTextsAnswerAtOnce() {
-    const QLocale en(QLocale::English, QLocale::UnitedStates);
-    const QString megabyte(1 << 20, u'7');
-    const auto tooLarge = marevo::calculateBlend({"1", "21", megabyte, "200"}, en);
-    QVERIFY(std::holds_alternative<ArithmeticFailure>(tooLarge));
-
-    const QString tinyFraction = QStringLiteral("0.") + QString(1 << 20, u'0') + u'1';
-    const auto zero = marevo::calculateBlend({tinyFraction, "0", "32", "200"}, en);
-    QVERIFY(std::holds_alternative<BlendResult>(zero));
-    QCOMPARE(std::get<BlendResult>(zero).value, 32.0F);
-
-    const QString garbage = megabyte + u'x';
-    const auto error = marevo::calculateBlend({"1", garbage, "21", "200"}, en);
-    QVERIFY(std::holds_alternative<InputError>(error));
 }
 
 // The run in Slovenian regional settings counts only if the system gives them.

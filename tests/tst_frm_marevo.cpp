@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QMenu>
 #include <QPointer>
+#include <QTranslator>
 
 #include <memory>
 
@@ -42,12 +43,11 @@ private Q_SLOTS:
     void calculatesInTheUsersLocale();
     void clearRestoresDefaults();
     void enterAndEscPressNothing();
-    void aboutBeepsAndOpensTheAboutWindow();
     void exitUnloadsOnlyThisWindow();
     void realMessageBox();
     void screenReaderHearsCaptionsAndResult();
     void looksAsDesigned();
-    void qtTextsAreSlovenian();
+    void everyQtTextIsTranslated();
 
 private:
     QPointer<FrmMarevo> window_;
@@ -89,10 +89,6 @@ void TestFrmMarevo::startsWithDefaultsAndFocusInFirstBox() {
         QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32),
                  drawn.convertToFormat(QImage::Format_ARGB32));
     }
-
-    marevo::describeApplication();
-    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
-    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.example.KalkulatorMarevo"));
 }
 
 void TestFrmMarevo::tabCycle() {
@@ -248,16 +244,6 @@ void TestFrmMarevo::enterAndEscPressNothing() {
     QVERIFY(marevo::FrmAvtor::instance() == nullptr);
 }
 
-void TestFrmMarevo::aboutBeepsAndOpensTheAboutWindow() {
-    FrmMarevo& w = *window_;
-    MessageAndBeepRecorder recorder(&w);
-    QTest::mouseClick(w.findChild<QPushButton*>("CmdAvtor"), Qt::LeftButton);
-    QCOMPARE(recorder.events.size(), 1);
-    QVERIFY(recorder.events.first().startsWith(QStringLiteral("beep")));
-    QVERIFY(marevo::FrmAvtor::instance() != nullptr);
-    QVERIFY(marevo::FrmAvtor::instance()->isVisible());
-}
-
 void TestFrmMarevo::exitUnloadsOnlyThisWindow() {
     FrmMarevo& w = *window_;
     MessageAndBeepRecorder recorder(&w);
@@ -317,22 +303,38 @@ void TestFrmMarevo::looksAsDesigned() {
     const QString mismatch = compareWithReference(&w, QStringLiteral("frm_marevo"));
     QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
 
-    QImage doubled(w.size() * 2, QImage::Format_RGB32);
-    doubled.setDevicePixelRatio(2);
-    w.render(&doubled);
-    QCOMPARE(doubled.size(), QSize(772, 684));
+    // Where Qt scales a window on a high-density screen, it keeps its look.
+    const QString scaledMismatch = compareWithReference(&w, QStringLiteral("frm_marevo"), 2);
+    QVERIFY2(scaledMismatch.isEmpty(), qPrintable(scaledMismatch));
+    if (!kPixelsCompared) {
+        QSKIP("the pictures were compared by their sizes alone");
+    }
 }
 
-void TestFrmMarevo::qtTextsAreSlovenian() {
-    const std::unique_ptr<QMenu> menu(window_->TxTZpritisk->createStandardContextMenu());
-    QStringList entries;
-    for (const QAction* action : menu->actions()) {
-        if (!action->isSeparator()) {
-            entries << action->text().section(u'\t', 0, 0); // without the shortcut
+// Qt's own texts in the boxes' menu, each in Slovenian: one missing from the catalogue, or
+// changed in a newer Qt, would show in English.
+void TestFrmMarevo::everyQtTextIsTranslated() {
+    const auto entries = [this] {
+        const std::unique_ptr<QMenu> menu(window_->TxTZpritisk->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator()) {
+                texts << action->text().section(u'\t', 0, 0); // without the shortcut
+            }
         }
+        return texts;
+    };
+    const QStringList translated = entries();
+    auto* translator = qApp->findChild<QTranslator*>();
+    QVERIFY(translator != nullptr);
+    QCoreApplication::removeTranslator(translator);
+    const QStringList english = entries();
+    QCoreApplication::installTranslator(translator);
+
+    QCOMPARE(translated.size(), english.size());
+    for (qsizetype i = 0; i < english.size(); ++i) {
+        QVERIFY2(translated[i] != english[i], qPrintable(english[i]));
     }
-    QCOMPARE(entries, (QStringList{"&Razveljavi", "&Uveljavi", "&Izreži", "&Kopiraj", "&Prilepi",
-                                   "Izbriši", "Izberi vse"}));
 }
 
 QTEST_MAIN(TestFrmMarevo)

@@ -84,6 +84,9 @@ void TestFrmAvtor::looksAsDesigned() {
     FrmAvtor* about = openAbout();
     QVERIFY(about);
     verifyAsOpened(about);
+    if (!kPixelsCompared) {
+        QSKIP("the picture was compared by its size alone");
+    }
 }
 
 void TestFrmAvtor::aboutButtonKeepsOneWindow() {

@@ -53,24 +53,6 @@ bool reactivate(QWidget* window) {
     return becomesActive(window);
 }
 
-// The offscreen platform cannot raise a window and says so each time the About
-// window opens; ten thousand such lines say nothing. Other messages pass on.
-class RaiseWarningsSilenced {
-public:
-    RaiseWarningsSilenced() { previous = qInstallMessageHandler(&filter); }
-    ~RaiseWarningsSilenced() { qInstallMessageHandler(previous); }
-    RaiseWarningsSilenced(const RaiseWarningsSilenced&) = delete;
-    RaiseWarningsSilenced& operator=(const RaiseWarningsSilenced&) = delete;
-
-private:
-    static void filter(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (text != QLatin1String("This plugin does not support raise()")) {
-            previous(type, context, text);
-        }
-    }
-    static inline QtMessageHandler previous = nullptr;
-};
-
 } // namespace
 
 class TestKeyboard : public QObject {
@@ -84,7 +66,7 @@ private Q_SLOTS:
     void wholeSessionByKeystrokes();
     void strangePastedText_data();
     void strangePastedText();
-    void tenThousandRoundsLeaveNothingBehind();
+    void repeatedRoundsLeaveNothingBehind();
 
 private:
     QPointer<FrmMarevo> window_;
@@ -188,52 +170,29 @@ void TestKeyboard::strangePastedText_data() {
     QTest::addColumn<QStringList>("events");
     QTest::addColumn<QString>("focused");
 
-    const QString megabyte = QStringLiteral("21,5 bar; ").repeated(1 << 17).left(1 << 20);
-    const QString megabyteOfDigits(1 << 20, u'9');
-    const QString controls = QStringLiteral("\x01\x02\a\b\t\n\v\f\r\x1b[2J\x7f") + QChar(0) +
-                             QChar(0x85) + QChar(0x2028) + QChar(0xFEFF);
-    const QString rightToLeft = QStringLiteral("\u202E21\u200F");
-    const QString arabic = QStringLiteral("٢١ بار");
-    const QString hebrew = QStringLiteral("עשרים ואחת");
-    const QString cjk = QStringLiteral("二十一 气压");
-    const QString emoji = QStringLiteral("🤿🐠💨 21");
-    const QString combining = QStringLiteral("2\u03011\u0308\u0336");
-
-    const QStringList names{"TxTZpritisk", "TxTZkisik", "TxTKkisik", "TxtKpritisk"};
-    const QStringList messages{
-        "Opozorilo: Pritisk v jeklenki mora biti število!",
-        "Opozorilo: Odstotek kisika v jeklenki mora biti število!",
-        "Opozorilo: Odstotek kisika v jeklenki mora biti število število!",
-        "Opozorilo: Končni pritisk v jeklenki mora biti število!",
-    };
-    const std::pair<const char*, QString> notNumbers[] = {
-        {"a megabyte of text", megabyte},
-        {"control characters", controls},
-        {"right-to-left marks around digits", rightToLeft},
-        {"Arabic", arabic},
-        {"Hebrew", hebrew},
-        {"CJK", cjk},
-        {"emoji", emoji},
-        {"combining marks on digits", combining},
-    };
     // The window at a message or beep: the focus and its selected text, no result, no warning.
     const auto shown = [](const QString& focus, const QString& selected) {
         return QStringLiteral(" [focus %1 '%2', result '', warning '']").arg(focus, selected);
     };
-    for (int box = 0; box < names.size(); ++box) {
-        for (const auto& [kind, text] : notNumbers) {
-            QTest::addRow("%s in %s", kind, qPrintable(names[box]))
-                << box << text
-                << QStringList{messages[box] + shown("CmdIzracun", {}),
-                               "beep" + shown(names[box], text)}
-                << names[box];
-        }
-        QTest::addRow("a megabyte of digits in %s", qPrintable(names[box]))
-            << box << megabyteOfDigits
-            << QStringList{"Opozorilo: Izračun ni mogoč: vnesene vrednosti so prevelike!" +
-                           shown("CmdIzracun", {})}
-            << "CmdIzracun";
+    const int box = 1;
+    const QString name = QStringLiteral("TxTZkisik");
+    const QString notANumber =
+        QStringLiteral("Opozorilo: Odstotek kisika v jeklenki mora biti število!");
+    const QString megabyte = QStringLiteral("21,5 bar; ").repeated(1 << 17).left(1 << 20);
+    const QString controls = QStringLiteral("\x01\x02\a\b\t\n\v\f\r\x1b[2J\x7f") + QChar(0) +
+                             QChar(0x85) + QChar(0x2028) + QChar(0xFEFF);
+    for (const auto& [kind, text] :
+         {std::pair{"a megabyte of text", megabyte}, std::pair{"control characters", controls}}) {
+        QTest::newRow(kind) << box << text
+                            << QStringList{notANumber + shown("CmdIzracun", {}),
+                                           "beep" + shown(name, text)}
+                            << name;
     }
+    QTest::newRow("a megabyte of digits")
+        << box << QString(1 << 20, u'9')
+        << QStringList{"Opozorilo: Izračun ni mogoč: vnesene vrednosti so prevelike!" +
+                       shown("CmdIzracun", {})}
+        << "CmdIzracun";
 }
 
 // Pasted into one box through the clipboard and calculated: that box alone is
@@ -284,10 +243,9 @@ void TestKeyboard::strangePastedText() {
 
 // Counted, not timed: whatever the loop created and did not destroy would show
 // up as widgets, windows or objects.
-void TestKeyboard::tenThousandRoundsLeaveNothingBehind() {
+void TestKeyboard::repeatedRoundsLeaveNothingBehind() {
     FrmMarevo& w = *window_;
     MessageAndBeepRecorder recorder(&w);
-    const RaiseWarningsSilenced silenced;
     const QList<QStringList> inputs{
         {"50", "21", "32", "200"},  // a result
         {"1", "21", "40", "200"},   // over the limit
@@ -303,7 +261,7 @@ void TestKeyboard::tenThousandRoundsLeaveNothingBehind() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         // Now and then the rest of what the rounds posted: paints, layouts, and
         // the offscreen platform's window activations.
-        if (i % 100 == 0) {
+        if (i % 10 == 0) {
             QCoreApplication::processEvents();
         }
         recorder.events.clear();
@@ -326,7 +284,7 @@ void TestKeyboard::tenThousandRoundsLeaveNothingBehind() {
     QCoreApplication::processEvents();
     const QStringList before = census();
 
-    constexpr int kRounds = 10000;
+    constexpr int kRounds = 40;
     for (int i = 0; i < kRounds; ++i) {
         round(i);
     }

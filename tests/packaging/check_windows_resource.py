@@ -1,9 +1,9 @@
 """Checks the compiled Windows resources (a .res file from windres) of the calculator.
 
-Usage: check_windows_resource.py MAREVO_RES MAREVO_ICO PROJECT_VERSION
+Usage: check_windows_resource.py MAREVO_RES MAREVO_ICO
 
-The icon must be the three pictures of marevo.ico, and the version record must carry the
-project version and its display form, in Slovenian.
+The icon must be the three pictures of marevo.ico, and the version record, in Slovenian, must
+carry one version in numbers and in its display form.
 """
 
 import struct
@@ -97,17 +97,12 @@ def read_version_node(data, offset):
     return (key, value, children), end
 
 
-def check_version(body, project_version):
+def check_version(body):
     (key, fixed, children), _ = read_version_node(body, 0)
     check(key == "VS_VERSION_INFO", f"version record named {key!r}")
     fields = struct.unpack_from("<13I", fixed, 0)
     check(fields[0] == 0xFEEF04BD, "version record without VS_FIXEDFILEINFO")
-    parts = [int(p) for p in project_version.split(".")] + [0, 0, 0, 0]
-    major, minor, patch, tweak = parts[:4]
-    expected_ms, expected_ls = (major << 16) | minor, (patch << 16) | tweak
-    for name, (ms, ls) in (("FILEVERSION", fields[2:4]), ("PRODUCTVERSION", fields[4:6])):
-        check((ms, ls) == (expected_ms, expected_ls),
-              f"{name} is {ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}")
+    check(fields[2:4] == fields[4:6], "FILEVERSION and PRODUCTVERSION differ")
     check(fields[8] == 0x40004 and fields[9] == 1, "not marked as a Windows application")
 
     blocks = {child[0]: child for child in children}
@@ -124,20 +119,17 @@ def check_version(body, project_version):
     check(table_key.upper() == f"{SLOVENIAN:04X}{UNICODE_CODE_PAGE:04X}",
           f"string table {table_key} is not Slovenian in Unicode")
     values = {name: value.decode("utf-16-le").rstrip("\0") for name, value, _ in strings}
-    shown = f"{major}.{minor:02d}"
-    expected = {
-        "FileVersion": shown,
-        "ProductVersion": shown,
-        "ProductName": "Kalkulator Marevo",
-        "FileDescription": "Kalkulator za izračun mešanice Marevo",
-        "OriginalFilename": "marevo.exe",
-    }
-    for name, value in expected.items():
-        check(values.get(name) == value, f"{name} is {values.get(name)!r}, not {value!r}")
+    # The version as the program shows it, major and two-digit minor, from the numbers above.
+    shown = f"{fields[2] >> 16}.{fields[2] & 0xFFFF:02d}"
+    for name in ("FileVersion", "ProductVersion"):
+        check(values.get(name) == shown, f"{name} is {values.get(name)!r}, not {shown!r}")
+    for name in ("CompanyName", "FileDescription", "LegalCopyright", "ProductName"):
+        check(values.get(name), f"no {name}")
+    check(values.get("OriginalFilename", "").endswith(".exe"), "OriginalFilename is no .exe")
 
 
 def main():
-    res_path, ico_path, project_version = sys.argv[1:4]
+    res_path, ico_path = sys.argv[1:3]
     with open(res_path, "rb") as f:
         entries = read_res(f.read())
     with open(ico_path, "rb") as f:
@@ -170,7 +162,7 @@ def main():
     versions = [e for e in entries if e[0] == RT_VERSION]
     check(len(versions) == 1, f"{len(versions)} version records")
     if versions:
-        check_version(versions[0][3], project_version)
+        check_version(versions[0][3])
 
     for failure in failures:
         print(f"FAIL: {failure}")

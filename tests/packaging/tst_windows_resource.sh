@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Compiles the Windows resource script with MinGW's windres, as a MinGW build of the program
 # would, and checks the icon and the version record in the result.
-# Usage: tst_windows_resource.sh MAREVO_RC MAREVO_ICO PROJECT_VERSION
+# Usage: tst_windows_resource.sh MAREVO_RC MAREVO_ICO
 set -euo pipefail
-rc=$1 ico=$2 version=$3
+rc=$1 ico=$2
 here=$(dirname "$0")
 
 windres=x86_64-w64-mingw32-windres
@@ -25,5 +25,5 @@ preprocessor=(--preprocessor=cpp --preprocessor-arg=-xc --preprocessor-arg=-DRC_
 sections=$("$objdump" -h "$tmp/marevo.o")
 [[ "$sections" == *" .rsrc "* ]] || { echo "FAIL: no .rsrc section"; exit 1; }
 
-/usr/bin/python3 "$here/check_windows_resource.py" "$tmp/marevo.res" "$ico" "$version"
+/usr/bin/python3 "$here/check_windows_resource.py" "$tmp/marevo.res" "$ico"
 echo "marevo.rc: icon and version record as expected"

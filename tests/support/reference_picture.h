@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 class QWidget;
 
@@ -10,10 +11,19 @@ namespace marevo::testing {
 // PNG in tests/references, allowing for small antialiasing differences. On a
 // mismatch the rendering and a difference image are kept next to the test's
 // working directory and the check fails. With MAREVO_UPDATE_REFERENCES=1 in the
-// environment the reference is written instead.
+// environment the reference is written instead. Rendered at a higher device
+// pixel ratio, the window is compared with the reference at a quarter of its size.
 //
 // Returns an empty string when the pictures match, otherwise what differs.
-QString compareWithReference(QWidget* window, const QString& referenceName);
+QString compareWithReference(QWidget* window, const QString& referenceName,
+                             qreal devicePixelRatio = 1);
+
+// Windows rasterises text with other hinting: there only the size is compared.
+#ifdef Q_OS_WIN
+constexpr bool kPixelsCompared = false;
+#else
+constexpr bool kPixelsCompared = true;
+#endif
 
 // Makes rendering repeatable: Fusion style, a steady text cursor.
 void useRepeatableRendering();

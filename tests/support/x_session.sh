@@ -1,11 +1,10 @@
 # shellcheck shell=bash
-# What the tests that run the real program under their own X server share:
-# the list of the processes they started, how those are stopped, waiting for
-# something to happen (or not to), reporting, a clean environment and the X
-# server itself. Sourced by tests/x11/tst_x11_windows.sh,
-# tests/accessibility/tst_accessibility.sh and bench/run.sh; the sourcing
-# script sets $work, its private directory, and its own EXIT trap, which calls
-# stop_all.
+# What the scripts that run the real program under their own X server (the
+# real-X, screen-reader and Windows setup tests, the benchmark) share: the list
+# of the processes they started, how those are stopped, waiting for something
+# to happen (or not to), reporting, a clean environment and the X server itself.
+# The sourcing script sets $work, its private directory, and its own EXIT trap,
+# which calls stop_all.
 
 pids=() # started here and not yet reaped, in order of starting
 

@@ -1,13 +1,14 @@
 #include "ui/main/frm_marevo.h"
 
 #include "calc/blend.h"
+#include "identity.h"
 #include "ui/about/frm_avtor.h"
 #include "ui/common/controls.h"
 #include "ui/common/message_box_and_beep.h"
-#include "ui/common/window_icon.h"
 
 #include <QAccessible>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -70,10 +71,14 @@ FrmMarevo::FrmMarevo()
     : LoadedWindow(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("FrmMarevo"));
-    setWindowTitle(QStringLiteral("Kalkulator za izračun mešanice Marevo"));
+    setWindowTitle(QStringLiteral(MAREVO_WINDOW_TITLE));
     QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(drawWindowIcon(16)));
-    icon.addPixmap(QPixmap::fromImage(drawWindowIcon(32)));
+    for (const char* path : {":/marevo/icon-16.png", ":/marevo/icon-32.png"}) {
+        // PNG alone: guessing the format, Qt would load every image plugin to ask it first.
+        QImageReader reader(QString::fromLatin1(path), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImageReader(&reader));
+    }
     setWindowIcon(icon);
     applyWindowLook(this, toPixels(kClientArea).size());
     createControls();
