@@ -37,4 +37,7 @@ in_root() { # unshare options... -- command
 }
 
 in_root -- sh -c 'cd /src && scripts/setup.sh run test'
-in_root --net -- sh -c 'cd /src && scripts/test.sh suite'
+# The linters read the same sources in the machine's own suite; clang-tidy 19 alone would take
+# a quarter of an hour on two cores here.
+in_root --net -- sh -c 'cd /src && cmake --preset default >/dev/null && cmake --build build &&
+    cd build && ctest --output-on-failure -j "$(nproc)" -LE lint'
