@@ -7,9 +7,9 @@ namespace marevo {
 void describeApplication();
 
 // Sets up the made application: the windows' font for every control, the texts
-// that Qt itself shows (a text box's menu, a message box's button) in Slovenian
-// like the rest of the program whatever the user's locale, and the windows as
-// screen readers should take them.
+// that Qt itself shows (a text box's menu) in Slovenian like the rest of the
+// program whatever the user's locale, and the windows as screen readers should
+// take them.
 void setUpApplication();
 
 } // namespace marevo
