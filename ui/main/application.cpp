@@ -6,8 +6,56 @@
 
 #include <QApplication>
 #include <QTranslator>
+#include <QWidget>
+#include <QWindow>
 
 namespace marevo {
+
+namespace {
+
+// A Wayland compositor sizes the window it maximises, and weston ends a program whose window then
+// keeps a size of its own (Super+Shift+M maximises any window there). So on Wayland a window of
+// fixed size takes whatever size it is given maximised, its contents at the top left, and goes
+// back to its own size otherwise.
+class FixedSizeOnWayland final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = qobject_cast<QWindow*>(watched);
+        if (window == nullptr) {
+            return false;
+        }
+        if (event->type() == QEvent::Expose && window->minimumSize() == window->maximumSize()) {
+            window->setProperty(kFixedSize, window->maximumSize());
+            window->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+        } else if (event->type() == QEvent::Resize && window->windowStates() == Qt::WindowNoState) {
+            const QSize fixed = window->property(kFixedSize).toSize();
+            if (fixed.isValid() && window->size() != fixed) {
+                window->resize(fixed);
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr auto kFixedSize = "marevoFixedSize";
+};
+
+} // namespace
+
+void choosePlatform() {
+#ifdef Q_OS_LINUX
+    // The windows are what X11 expresses and xdg-shell does not: a tool window off the taskbar,
+    // brought to the front on demand, beside a main window no compositor maximises. So X11 where
+    // an X server answers (XWayland in a Wayland session), unless the user chose; Qt tries the
+    // listed platforms in turn, and Wayland stays where no X server is.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    }
+#endif
+}
 
 void describeApplication() {
     QCoreApplication::setApplicationName(QStringLiteral(MAREVO_APP_NAME));
@@ -23,6 +71,10 @@ void setUpApplication() {
         QCoreApplication::installTranslator(translator);
     }
     LoadedWindow::makeAccessibleAsWindows();
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        QCoreApplication::instance()->installEventFilter(
+            new FixedSizeOnWayland(QCoreApplication::instance()));
+    }
 }
 
 } // namespace marevo
