@@ -87,7 +87,7 @@ start_xfwm4() {
 # capability, with which the loader ignores the environment.
 start_kwin_wayland() {
     start_session_bus
-    cp /usr/bin/kwin_wayland "$work/kwin_wayland"
+    cp "$(command -v kwin_wayland)" "$work/kwin_wayland"
     DBUS_SESSION_BUS_ADDRESS=$wm_bus KWIN_COMPOSE=N "$work/kwin_wayland" --virtual --xwayland \
         --socket=marevo-wayland --width=1024 --height=768 --no-lockscreen \
         "sh -c 'echo \$DISPLAY >$work/xwayland'" >"$work/wm.log" 2>&1 &
