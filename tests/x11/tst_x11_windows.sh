@@ -14,7 +14,7 @@
 #    presses "Zapri", which has the focus; Alt+F4 and the window manager's close
 #    request close it as "Zapri" does.
 # In the Wayland session the program must come up on XWayland by itself; run on
-# Wayland itself, it must live through the compositor maximising its window.
+# Wayland itself, both windows must live through the compositor maximising them.
 # Every process started here is stopped by its PID when the script ends, passed or failed.
 #
 # Usage: tst_x11_windows.sh PATH/TO/marevo
@@ -208,22 +208,32 @@ readonly ZAPRI_X=$((248 + 28)) ZAPRI_Y=$((88 + 16))
 readonly MAIN_TITLE='^Kalkulator za izra.* Marevo$' ABOUT_TITLE='^O kalkulatorju$'
 
 # --- on Wayland itself: weston maximises the active window on Super+Shift+M, and
-# ends a program whose maximised window keeps another size. The fixed main
-# window lives through being maximised and restored.
+# ends a program whose maximised window keeps another size. Both fixed windows
+# live through being maximised and restored.
 
-configured() { # pattern: the last configure the window took matches it
+configures() { grep -c 'Received xdg_toplevel.configure' "$work/marevo.log"; }
+configured_more() { [ "$(configures)" -gt "$1" ]; } # than so many times
+configured() { # pattern: the last configure a window took matches it
     grep 'Received xdg_toplevel.configure' "$work/marevo.log" | tail -n 1 | grep -q "$1"
+}
+maximised_and_restored() { # window
+    xdotool key super+shift+m
+    within 10 configured WindowMaximized || fail "weston did not maximise the $1"
+    never_within 1 has_ended || fail "with the $1 maximised by weston, the program ended"
+    xdotool key super+shift+m
+    within 10 eval '! configured WindowMaximized' || fail "weston did not restore the $1"
+    never_within 1 has_ended || fail "with the $1 restored by weston, the program ended"
 }
 if [ "$MAREVO_WM" = weston ]; then
     start_marevo
-    within 20 grep -q 'Received xdg_toplevel.configure' "$work/marevo.log" || fail "no main window appeared"
-    xdotool key super+shift+m
-    within 10 configured WindowMaximized || fail "weston did not maximise the main window"
-    never_within 1 has_ended || fail "maximised by weston, the program ended"
-    xdotool key super+shift+m
-    within 10 eval '! configured WindowMaximized' || fail "weston did not restore the main window"
-    never_within 1 has_ended || fail "restored by weston, the program ended"
-    ok "on Wayland itself the main window lives through being maximised and restored"
+    within 20 configured_more 0 || fail "no main window appeared"
+    maximised_and_restored "main window"
+    # Tab past the four boxes to "O kalkulatorju", the first button in the tab order.
+    shown=$(configures)
+    xdotool key Tab Tab Tab Tab space
+    within 10 configured_more "$shown" || fail "no About window appeared"
+    maximised_and_restored "About window"
+    ok "on Wayland itself both windows live through being maximised and restored"
     exit 0
 fi
 
