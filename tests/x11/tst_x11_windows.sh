@@ -340,6 +340,8 @@ ok "\"Zapri\" in the last window ends the program with status 0"
 
 start_marevo
 find_window main "$MAIN_TITLE" "main window"
+# Activated, the window has its place: a click lands on the button.
+within 10 is_active "$main" || fail "the main window was not activated"
 click "$main" "$AVTOR_X" "$AVTOR_Y"
 find_window about "$ABOUT_TITLE" "About window"
 within 10 is_active "$about" || fail "the About window was not activated"
