@@ -227,12 +227,13 @@ maximised_and_restored() { # window
 }
 if [ "$MAREVO_WM" = weston ]; then
     start_marevo
-    within 20 configured_more 0 || fail "no main window appeared"
+    within 20 configured WindowActive || fail "no main window was activated"
     maximised_and_restored "main window"
     # Tab past the four boxes to "O kalkulatorju", the first button in the tab order.
     shown=$(configures)
     xdotool key Tab Tab Tab Tab space
     within 10 configured_more "$shown" || fail "no About window appeared"
+    within 10 configured WindowActive || fail "the About window was not activated"
     maximised_and_restored "About window"
     ok "on Wayland itself both windows live through being maximised and restored"
     exit 0

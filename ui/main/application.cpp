@@ -15,32 +15,23 @@ namespace {
 
 // A Wayland compositor sizes the window it maximises, and weston ends a program whose window then
 // keeps a size of its own (Super+Shift+M maximises any window there). So on Wayland a window of
-// fixed size takes whatever size it is given maximised, its contents at the top left, and goes
-// back to its own size otherwise.
-class FixedSizeOnWayland final : public QObject {
+// fixed size has no maximum: maximised, it shows its contents at the top left; restored, Qt
+// gives it back its own size.
+class NoMaximumOnWayland final : public QObject {
 public:
     using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // Shown: after a widget has fixed its size, which a message box does as it is shown,
+        // and before the compositor first configures the window.
         auto* window = qobject_cast<QWindow*>(watched);
-        if (window == nullptr) {
-            return false;
-        }
-        if (event->type() == QEvent::Expose && window->minimumSize() == window->maximumSize()) {
-            window->setProperty(kFixedSize, window->maximumSize());
+        if (window != nullptr && event->type() == QEvent::Show &&
+            window->minimumSize() == window->maximumSize()) {
             window->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-        } else if (event->type() == QEvent::Resize && window->windowStates() == Qt::WindowNoState) {
-            const QSize fixed = window->property(kFixedSize).toSize();
-            if (fixed.isValid() && window->size() != fixed) {
-                window->resize(fixed);
-            }
         }
         return false;
     }
-
-private:
-    static constexpr auto kFixedSize = "marevoFixedSize";
 };
 
 } // namespace
@@ -73,7 +64,7 @@ void setUpApplication() {
     LoadedWindow::makeAccessibleAsWindows();
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         QCoreApplication::instance()->installEventFilter(
-            new FixedSizeOnWayland(QCoreApplication::instance()));
+            new NoMaximumOnWayland(QCoreApplication::instance()));
     }
 }
 
