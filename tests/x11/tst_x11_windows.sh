@@ -155,6 +155,12 @@ find_window() { # variable pattern what
     printf -v "$1" '%s' "$id"
 }
 
+# Activated, the main window has its place: a click lands where it is aimed.
+find_main_window() {
+    find_window main "$MAIN_TITLE" "main window"
+    within 10 is_active "$main" || fail "the main window was not activated"
+}
+
 is_shown() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 is_gone() { ! is_shown "$1"; }
 is_running() { # not ended, nor ended and waiting to be reaped
@@ -242,7 +248,7 @@ fi
 # --- first run: both windows, then the end with the About window open
 
 start_marevo
-find_window main "$MAIN_TITLE" "main window"
+find_main_window
 
 fixed_size "$main" "the main window" 386 342
 motif_hints "$main" "the main window"
@@ -340,9 +346,7 @@ ok "\"Zapri\" in the last window ends the program with status 0"
 # --- second run: the About window from the keyboard, then the end without it
 
 start_marevo
-find_window main "$MAIN_TITLE" "main window"
-# Activated, the window has its place: a click lands on the button.
-within 10 is_active "$main" || fail "the main window was not activated"
+find_main_window
 click "$main" "$AVTOR_X" "$AVTOR_Y"
 find_window about "$ABOUT_TITLE" "About window"
 within 10 is_active "$about" || fail "the About window was not activated"
