@@ -1,7 +1,7 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <!-- Slovenian for the few texts Qt itself shows in the calculator: a text box's
-     context menu and the message boxes' button. -->
+     context menu. -->
 <TS version="2.1" language="sl_SI">
 <context>
     <name>QLineEdit</name>
@@ -32,13 +32,6 @@
     <message>
         <source>Select All</source>
         <translation>Izberi vse</translation>
-    </message>
-</context>
-<context>
-    <name>QPlatformTheme</name>
-    <message>
-        <source>OK</source>
-        <translation>V redu</translation>
     </message>
 </context>
 </TS>

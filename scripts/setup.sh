@@ -19,7 +19,9 @@ run=(
 )
 test=(
     clang clang-format clang-tidy libclang-rt-dev
-    xvfb xauth openbox xfwm4 x11-utils xdotool procps
+    xvfb xauth openbox xfwm4 x11-utils xdotool wmctrl procps
+    # GNOME's and KDE Plasma's window managers, a Wayland session with XWayland, Wayland itself
+    mutter kwin-x11 kwin-wayland weston xwayland qt6-wayland
     dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
     # the .deb and its validators, the Windows resource script's compiler
     dpkg-dev file desktop-file-utils appstream lintian binutils-mingw-w64-x86-64

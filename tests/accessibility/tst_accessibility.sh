@@ -96,8 +96,9 @@ within 20 has_owner --bus="$address" org.a11y.atspi.Registry ||
     fail "at-spi2-registryd did not start"
 ok "X server, session bus, accessibility bus and registry are up"
 
-# The program, with its accessibility on whatever the desktop's settings say.
-QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+# The program, with its accessibility on whatever the desktop's settings say,
+# on GNOME, whose platform theme names a message box's buttons in its own words.
+XDG_CURRENT_DESKTOP=GNOME QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
     "$marevo" >"$work/marevo.log" 2>&1 &
 marevo_pid=$!
 note_pid "$marevo_pid"

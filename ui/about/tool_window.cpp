@@ -77,6 +77,7 @@ constexpr std::size_t kWindowGroupField = 8;
 constexpr uint32_t kMotifFunctions = 1U << 0;
 constexpr uint32_t kMotifDecorations = 1U << 1;
 constexpr uint32_t kMotifFunctionMove = 1U << 2;
+constexpr uint32_t kMotifFunctionClose = 1U << 5;
 constexpr uint32_t kMotifBorder = 1U << 1;
 constexpr uint32_t kMotifTitle = 1U << 3;
 
@@ -148,8 +149,12 @@ void presentAsIndependentToolWindow([[maybe_unused]] QWidget* window) {
 
     // Qt names only the functions (moving, resizing) and leaves the decorations
     // to the window manager, which may then draw a window menu all the same. A
-    // border and a caption, nothing more; moving is the one thing offered.
-    const std::array<uint32_t, 5> motif = {kMotifFunctions | kMotifDecorations, kMotifFunctionMove,
+    // border and a caption, nothing more. Moving and closing are offered: every
+    // close request of the window system (Alt+F4, a pager's) closes the window as
+    // "Zapri" does, as on Windows; a window manager that refused to close a
+    // window without the function would ignore them.
+    const std::array<uint32_t, 5> motif = {kMotifFunctions | kMotifDecorations,
+                                           kMotifFunctionMove | kMotifFunctionClose,
                                            kMotifBorder | kMotifTitle, 0, 0};
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, (*atoms)[MotifHints],
                         (*atoms)[MotifHints], 32, motif.size(), motif.data());

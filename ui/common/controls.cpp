@@ -3,6 +3,7 @@
 #include "ui/common/text_box.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -10,6 +11,22 @@
 namespace marevo {
 
 namespace {
+
+// Pressed from the keyboard by the space bar alone. Qt's GNOME platform theme, which Xfce and
+// MATE get too, has Enter press the focused button as well, as GTK does.
+class Button final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            event->ignore();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
 
 QWidget* createControl(const ControlDesign& c, QWidget* window) {
     const QString text = QString::fromUtf8(c.text);
@@ -48,7 +65,7 @@ QWidget* createControl(const ControlDesign& c, QWidget* window) {
         break;
     }
     case ControlKind::Button: {
-        auto* button = new QPushButton(text, window);
+        auto* button = new Button(text, window);
         button->setAutoDefault(false);
         widget = button;
         break;

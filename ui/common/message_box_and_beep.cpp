@@ -1,5 +1,6 @@
 #include "ui/common/message_box_and_beep.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -13,6 +14,10 @@ MessageBoxAndBeep* installed = nullptr;
 
 void MessageBoxAndBeep::showMessage(QWidget* owner, const Message& message) {
     QMessageBox box(QMessageBox::Information, message.title, message.text, QMessageBox::Ok, owner);
+    // The platform theme names standard buttons, each desktop in its own words (GNOME's, Xfce's
+    // and MATE's "&OK", KDE Plasma's in the desktop's language); named here, the button reads
+    // the same on every desktop.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("V redu"));
     box.exec();
 }
 

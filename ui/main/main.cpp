@@ -5,6 +5,7 @@
 
 // Qt ends the program when the last window closes, the About window included.
 int main(int argc, char* argv[]) {
+    marevo::choosePlatform();
     marevo::describeApplication();
     QApplication app(argc, argv);
     marevo::setUpApplication();
