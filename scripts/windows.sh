@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the calculator for 64-bit Windows on this Debian machine, into build-windows/:
 #   KalkulatorMarevo-<version>-setup.exe   the setup program
-#   KalkulatorMarevo-<version>-win64.zip   the same files, portable
+#   KalkulatorMarevo-<version>-win64.zip   the same files, portable: marevo.exe and its licences
 # then runs the Windows checks under Wine: the test programs, and the setup program as a user
 # meets it. Qt for Windows is built from Debian's source on first use and kept in a cache
 # (scripts/windows-qt.sh). Extra arguments go to CMake's configure step.
@@ -15,8 +15,8 @@ qt=$(scripts/windows-qt.sh)
 cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/packaging/windows/toolchain-mingw64.cmake" \
     -DMAREVO_WINDOWS_QT="$qt" -DCMAKE_PREFIX_PATH="$qt" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tests/windows/wine_run.sh;$qt;$root/build-windows/wine" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tests/windows/wine_run.sh;$root/build-windows/wine" \
     "$@" >/dev/null
 cmake --build build-windows -j "$(nproc)"
 (cd build-windows && cpack >/dev/null && ls -l KalkulatorMarevo-*)

@@ -15,3 +15,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The MinGW runtime (libgcc, libstdc++, winpthreads) is linked into every program, so that a
+# program needs no DLLs beside it; of a static Qt, built in sections, only what is used.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--gc-sections")

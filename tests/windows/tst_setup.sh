@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # The Windows setup program as a user meets it, under Wine on a private X server with a window
-# manager: it installs silently into a fresh Wine prefix, with a Start-menu shortcut and an
-# entry in Apps & features; the installed program shows its window, calculates the worked
-# example typed by keyboard, opens and closes its About window and ends on "Izhod"; the
-# uninstaller then removes the program, the shortcut and the entry. A screenshot of the
-# calculated window is left in the working directory. Every process started here is stopped by
-# its PID when the script ends.
+# manager: it installs silently into a fresh Wine prefix the one program and its licences, with
+# one Start-menu shortcut and an entry in Apps & features; the installed program shows its
+# windows with thin fixed frames and bold captions in bold, calculates the worked example typed
+# by keyboard, opens and closes its About window; while it runs, neither the setup program nor
+# the uninstaller touches it and both ask, in the user's language, to close it; it ends on
+# "Izhod"; the uninstaller then removes the program, the shortcut and every registry key. A
+# screenshot of both windows is left in the working directory. Every process started here is
+# stopped by its PID when the script ends.
 #
-# Usage: tst_setup.sh PATH/TO/setup.exe LOCALE EXPECTED_RESULT   (e.g. sl_SI.UTF-8 35,7)
+# Usage: tst_setup.sh PATH/TO/setup.exe LOCALE EXPECTED_RESULT PATH/TO/win_probe.exe
+#        (e.g. sl_SI.UTF-8 35,7)
 set -uo pipefail
 
-setup=${1:?usage: $0 setup.exe locale result}
-locale=${2:?} expected=${3:?}
+setup=${1:?usage: $0 setup.exe locale result win_probe.exe}
+locale=${2:?} expected=${3:?} probe=${4:?}
 # shellcheck source=SCRIPTDIR/../support/x_session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
-require_tools Xvfb openbox xdotool xwininfo wine wineserver import tesseract
+require_tools Xvfb openbox xdotool xwininfo wine wineserver import convert tesseract python3
 
 work=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null; stop_all; rm -rf "$work"' EXIT
@@ -30,27 +33,73 @@ within 20 wm_ready || fail "openbox did not start"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=$locale
 # Each step of Wine is given a time: a hung one fails the test, and the trap stops Wine.
 timeout 120 wine wineboot --init >>"$work/wine.log" 2>&1 || fail "the Wine prefix was not made"
+# Wine's own fonts, the bitmap "MS Sans Serif" that Windows has too among them, in the prefix:
+# Debian's Wine does not always find them where they are installed.
+if [ -d /usr/share/wine/fonts ]; then
+    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 
 # --- install
 
 program_dir="$WINEPREFIX/drive_c/Program Files/Kalkulator Marevo"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kalkulator Marevo'
-shortcut() { find "$WINEPREFIX/drive_c" -name 'Kalkulator Marevo.lnk' | grep -q .; }
+vendor_key='HKLM\Software\Kalkulator Marevo developers'
+shortcuts() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/*' -name '*.lnk' -printf '%P\n'; }
 registered() { wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r'; }
+probe() { wine "$probe" "$@" 2>>"$work/wine.log" | tr -d '\r'; }
+installed() { find "$program_dir" -type f -printf '%P\n' 2>/dev/null | LC_ALL=C sort | tr '\n' ' '; }
+# A message box of the setup program or uninstaller: the window that is not the calculator's.
+message_box() {
+    xdotool search --onlyvisible --name '.' 2>/dev/null | while read -r id; do
+        case $(xdotool getwindowname "$id") in
+        'Kalkulator za izračun mešanice Marevo' | 'O kalkulatorju' | '') ;;
+        *) echo "$id" && break ;;
+        esac
+    done
+}
+# Whether a message box shows the text $1; it is then $box, and what it shows $text. A large
+# setup program first shows a passing window while it checks itself: looked at again.
+asks() {
+    local X Y WIDTH HEIGHT
+    box=$(message_box) && [ -n "$box" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$box" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+    timeout 10 import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" -resize 300% -colorspace Gray \
+        "$work/message.png" 2>/dev/null || return 1
+    text=$(tesseract "$work/message.png" - --psm 6 2>/dev/null | tr '\n' ' ')
+    [[ "$text" == *"$1"* ]]
+}
+# How wide, in tenths of a pixel, the upright strokes of the letters in a part of the screen are:
+# the mean of the dark horizontal runs up to 3 pixels long (longer ones are bars, not strokes),
+# the grey of smoothed edges counted as dark. About 11 for regular text, 14 for bold.
+stroke_width() { # SCREENSHOT X Y WIDTH HEIGHT
+    convert "$1" -crop "$4x$5+$2+$3" -colorspace Gray -threshold 70% \
+        -compress none pbm:- | python3 -c '
+import sys
+words = sys.stdin.read().split()
+width = int(words[1])
+bits = "".join(words[3:])
+runs = [len(run) for row in range(0, len(bits), width)
+        for run in bits[row:row + width].split("0") if 0 < len(run) <= 3]
+print(round(10 * sum(runs) / len(runs)) if runs else 0)'
+}
 
 timeout 120 wine "$setup" /S >>"$work/wine.log" 2>&1 || fail "the setup program failed"
 timeout 120 wineserver -w || fail "the setup program did not end"
-[ -f "$program_dir/marevo.exe" ] || fail "marevo.exe is not installed"
-for f in Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll LICENSE.txt; do
-    [ -f "$program_dir/$f" ] || fail "$f is not installed beside the program"
-done
-shortcut || fail "no Start-menu shortcut"
+files=$(installed)
+[ "$files" = 'GPL-3.0.txt LGPL-3.0.txt LICENSE.txt THIRD-PARTY-NOTICES.txt Uninstall.exe marevo.exe ' ] ||
+    fail "installed: $files"
+[ "$(shortcuts)" = 'ProgramData/Microsoft/Windows/Start Menu/Programs/Kalkulator Marevo/Kalkulator Marevo.lnk' ] ||
+    fail "the Start-menu shortcuts are: $(shortcuts)"
 entry=$(registered)
 for value in 'DisplayName +REG_SZ +Kalkulator Marevo$' 'DisplayVersion +REG_SZ +1\.00$' \
-    'Publisher +REG_SZ +.' 'DisplayIcon +REG_SZ +.*marevo\.exe$' 'UninstallString +REG_SZ +.'; do
+    'Publisher +REG_SZ +.' 'DisplayIcon +REG_SZ +.*marevo\.exe$' 'UninstallString +REG_SZ +.' \
+    'InstallLocation +REG_SZ +C:\\Program Files\\Kalkulator Marevo$' \
+    'EstimatedSize +REG_DWORD +0x[0-9a-f]*[1-9a-f]'; do
     grep -qE "$value" <<<"$entry" || fail "Apps & features lacks $value: $entry"
 done
-ok "installed silently, with its shortcut and its entry in Apps & features"
+[ "$(probe version "$(winepath -w "$setup")")" = '1.0.0.0 1.00' ] ||
+    fail "the setup program's version record reads '$(probe version "$(winepath -w "$setup")")'"
+ok "installed silently the program and its licences, with one shortcut and its entry in Apps & features"
 
 # --- the installed program
 
@@ -63,7 +112,11 @@ within 60 eval 'main=$(window "Kalkulator za izračun mešanice Marevo") && [ -n
     fail "the main window did not appear"
 size=$(xwininfo -id "$main" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
 [ "$size" = 386x342 ] || fail "the main window's client area is $size, not 386x342"
-ok "the main window shows, titled and sized as designed"
+# WS_THICKFRAME (0x00040000) is the frame the user can resize.
+read -r _ main_style _ main_exstyle _ main_outer _ main_client < <(probe window "Kalkulator za izračun mešanice Marevo")
+(((0x$main_style & 0x00040000) == 0 && (0x$main_style & 0x00c80000) == 0x00c80000)) ||
+    fail "the main window's styles are ${main_style:-none}, not a fixed frame with caption and system menu"
+ok "the main window shows, titled and sized as designed, in a fixed frame (styles $main_style $main_exstyle, outer size $main_outer)"
 
 within 20 xdotool windowactivate --sync "$main" 2>/dev/null || fail "the main window is never active"
 # Into the starting pressure, over its text; Tab then selects each next box's text.
@@ -80,17 +133,72 @@ import -window "$main" -crop 57x33+232+272 -resize 400% -colorspace Gray \
     "$work/result.png" || fail "no screenshot of the result"
 shown=$(tesseract "$work/result.png" - --psm 7 2>/dev/null | tr -d ' \n\f')
 [ "$shown" = "$expected" ] || fail "the result shows '$shown', not '$expected'"
+import -window root "$work/main.png" || fail "no screenshot"
 ok "the worked example typed by keyboard shows $expected"
 
 click "$main" 332 224 # O kalkulatorju
 about=''
 within 20 eval 'about=$(window "O kalkulatorju") && [ -n "$about" ]' || fail "no About window"
 sleep 1
+read -r _ about_style _ about_exstyle _ about_outer _ about_client < <(probe window "O kalkulatorju")
+(((0x$about_style & 0x00040000) == 0 && (0x$about_exstyle & 0x80) == 0x80)) ||
+    fail "the About window's styles are ${about_style:-none} ${about_exstyle:-}, not a fixed tool window"
+[ "$about_outer" = 318x181 ] || fail "the About window's outer size is $about_outer, not 318x181"
+ok "the About window is a fixed tool window of 318x181 (styles $about_style $about_exstyle)"
 # Both windows as the user sees them, kept with the test's output.
-import -window root "$PWD/marevo-wine-${locale%%.*}.png" || fail "no screenshot"
+import -window root "$work/both.png" || fail "no screenshot"
+cp "$work/both.png" "$PWD/marevo-wine-${locale%%.*}.png"
+# Bold and regular captions, from the client areas' corners (WIDTHxHEIGHT+X+Y).
+IFS='x+' read -r _ _ mx my <<<"$main_client"
+IFS='x+' read -r _ _ ax ay <<<"$about_client"
+widths=''
+for caption in "heading main $((mx + 16)) $((my + 16)) 249 25 bold" \
+    "Izračunaj main $((mx + 300)) $((my + 68)) 65 17 bold" \
+    "author both $((ax + 96)) $((ay + 8)) 209 17 bold" \
+    "web-address both $((ax + 96)) $((ay + 88)) 145 17 regular"; do
+    read -r name screenshot x y w h weight <<<"$caption"
+    width=$(stroke_width "$work/$screenshot.png" "$x" "$y" "$w" "$h")
+    widths+="$name $width, "
+    case $weight in
+    bold) [ "$width" -ge 13 ] || fail "the $name caption is not bold (strokes $width tenths of a pixel)" ;;
+    regular) [ "$width" -lt 13 ] || fail "the $name caption is bold (strokes $width tenths of a pixel)" ;;
+    esac
+done
+ok "bold captions are bold, regular ones regular (stroke widths in tenths of a pixel: ${widths%, })"
 # Wine draws the tool window's caption inside it: Zapri, which has the focus, by key.
 xdotool key space
 within 20 eval '[ -z "$(window "O kalkulatorju")" ]' || fail "Zapri did not close the About window"
+
+# --- installing over and uninstalling the running program
+
+case $locale in
+sl*) close_it=Zaprite ;;
+*) close_it='Close it' ;;
+esac
+before=$(installed)
+# "_?=" runs the uninstaller in place, so that its exit status is its own; NSIS takes the folder
+# only without quotes, so without blanks: its short name.
+in_place="_?=$(winepath -s 'C:\Program Files\Kalkulator Marevo' 2>/dev/null | tr -d '\r')"
+status=0
+timeout 120 wine "$setup" /S >>"$work/wine.log" 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "the setup program over the running program ended with status $status"
+status=0
+timeout 120 wine "$program_dir/Uninstall.exe" /S "$in_place" >>"$work/wine.log" 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "the uninstaller of the running program ended with status $status"
+[ "$(installed)" = "$before" ] || fail "the running program's folder changed: $(installed)"
+[ -n "$(shortcuts)" ] && [ -n "$(registered)" ] || fail "the shortcut or the entry went"
+wine "$program_dir/Uninstall.exe" "$in_place" >>"$work/wine.log" 2>&1 &
+uninstaller_pid=$!
+pids+=("$uninstaller_pid")
+box='' text=''
+within 30 asks "$close_it" || fail "the uninstaller asks '$text', not '$close_it'"
+xdotool key --window "$box" Escape 2>/dev/null
+within 20 eval '! kill -0 "$uninstaller_pid" 2>/dev/null' || fail "Cancel did not end the uninstaller"
+wait "$uninstaller_pid"
+forget "$uninstaller_pid"
+[ "$(installed)" = "$before" ] || fail "the running program's folder changed: $(installed)"
+ok "setup and uninstaller leave the running program alone and ask to close it ('$close_it')"
+
 click "$main" 332 172 # Izhod
 within 20 eval '! kill -0 "$marevo_pid" 2>/dev/null' || fail "Izhod did not end the program"
 status=0
@@ -99,11 +207,31 @@ forget "$marevo_pid"
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
 ok "the About window opens and closes; Izhod ends the program"
 
+# --- installing again: the question comes in the user's language
+
+case $locale in
+sl*) question=odstranjena ;;
+*) question=uninstalled ;;
+esac
+wine "$setup" >>"$work/wine.log" 2>&1 &
+setup_pid=$!
+pids+=("$setup_pid")
+box='' text=''
+within 60 asks "$question" || fail "the setup program asks '$text', not '$question'"
+xdotool key --window "$box" Escape 2>/dev/null
+within 20 eval '! kill -0 "$setup_pid" 2>/dev/null' || fail "Cancel did not end the setup program"
+wait "$setup_pid"
+forget "$setup_pid"
+ok "the setup program asks before it replaces the installed version ('$question')"
+
 # --- uninstall
 
 timeout 120 wine "$program_dir/Uninstall.exe" /S >>"$work/wine.log" 2>&1 || fail "the uninstaller failed"
 timeout 120 wineserver -w || fail "the uninstaller did not end"
 [ ! -e "$program_dir" ] || fail "the uninstaller left $(find "$program_dir" | head -n 5)"
-! shortcut || fail "the uninstaller left the shortcut"
+[ -z "$(shortcuts)" ] || fail "the uninstaller left $(shortcuts)"
+[ -z "$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/*' -name 'Kalkulator Marevo')" ] ||
+    fail "the uninstaller left the Start-menu folder"
 ! wine reg query "$uninstall_key" >/dev/null 2>&1 || fail "the uninstaller left the entry in Apps & features"
-ok "the uninstaller removes the program, its shortcut and its entry"
+! wine reg query "$vendor_key" >/dev/null 2>&1 || fail "the uninstaller left $vendor_key"
+ok "the uninstaller removes the program, its shortcut, its entry and its registry key"

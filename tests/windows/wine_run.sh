@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
 # Runs a test program of the Windows build under Wine; ctest's emulator there.
-# Usage: wine_run.sh QT_PREFIX WINE_PREFIX PROGRAM [ARGUMENT...]
-# Qt's and MinGW's libraries are taken from where they were built. The Wine prefix is the
+# Usage: wine_run.sh WINE_PREFIX PROGRAM [ARGUMENT...]
+# The programs have Qt, its plugins and the MinGW runtime linked in. The Wine prefix is the
 # build's own, made on first use, so the user's own Wine setup stays untouched.
 set -euo pipefail
-qt=$1 prefix=$2
-shift 2
+prefix=$1
+shift
 
 windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
-runtime_dir() { dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name="$1")"; }
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPATH="$(windows_path "$qt/bin");$(windows_path "$(runtime_dir libstdc++-6.dll)");$(windows_path "$(runtime_dir libwinpthread-1.dll)")"
-export QT_PLUGIN_PATH=$(windows_path "$qt/plugins")
 # Qt Test's report goes to the debugger unless Qt believes a console is attached.
 export QT_ASSUME_STDERR_HAS_CONSOLE=1
 # The offscreen platform reads fonts from a folder: the Linux build's font.

@@ -14,9 +14,17 @@ QAccessibleInterface* windowInterface(const QString& /*className*/, QObject* obj
     return nullptr;
 }
 
+// On Windows a thin frame that cannot be dragged, not the resizable one Qt
+// gives by default.
+#ifdef Q_OS_WIN
+constexpr Qt::WindowFlags kFixedFrame = Qt::MSWindowsFixedSizeDialogHint;
+#else
+constexpr Qt::WindowFlags kFixedFrame = {};
+#endif
+
 } // namespace
 
-LoadedWindow::LoadedWindow(Qt::WindowFlags flags) : QWidget(nullptr, flags) {
+LoadedWindow::LoadedWindow(Qt::WindowFlags flags) : QWidget(nullptr, flags | kFixedFrame) {
     setAttribute(Qt::WA_DeleteOnClose);
 }
 

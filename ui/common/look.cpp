@@ -37,10 +37,31 @@ const QString& designFamily() {
     return family;
 }
 
+// On Windows "MS Sans Serif" is a bitmap face without a bold of its own, and
+// Wine draws its bold as regular: bold text takes the first installed of its
+// scalable substitutes there.
+const QString& boldFamily() {
+#ifdef Q_OS_WIN
+    static const QString family = [] {
+        const QString& design = designFamily();
+        const QStringList installed = QFontDatabase::families();
+        for (const QString& substitute : QFont::substitutes(design)) {
+            if (installed.contains(substitute, Qt::CaseInsensitive)) {
+                return substitute;
+            }
+        }
+        return design;
+    }();
+    return family;
+#else
+    return designFamily();
+#endif
+}
+
 } // namespace
 
 QFont designFont(FontDesign design) {
-    QFont font(designFamily());
+    QFont font(design.bold ? boldFamily() : designFamily());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(design.points);
     font.setWeight(design.bold ? QFont::Bold : QFont::Normal);
