@@ -90,9 +90,10 @@ private_environment() {
 }
 
 # Starts Xvfb on the first free display, which it reports itself, and exports
-# DISPLAY for it. Arguments go to Xvfb.
+# DISPLAY for it. Arguments go to Xvfb. Without -noreset the server resets as its
+# last client leaves, and a window manager that connects just then is refused.
 start_x_server() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp "$@" \
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset "$@" \
         3>"$work/display" 2>"$work/xvfb.log" &
     pids+=("$!")
     within 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"

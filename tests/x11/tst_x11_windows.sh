@@ -172,7 +172,21 @@ has_ended() { ! is_running; }
 
 property() { xprop -id "$1" -notype "$2" 2>/dev/null; }
 
-# Clicks at a point of a window's client area, in pixels from its top-left corner.
+# "O kalkulatorju", then the About window it brings. Mutter 48 now and then
+# keeps for itself the first click on a window it has just mapped, any
+# program's (xmessage's too), and nothing outside shows when it lets clicks
+# through: there the button is clicked again until the window appears, which
+# the button only ever brings forward.
+about_shown() { [ -n "$(shown_window "$ABOUT_TITLE")" ]; }
+open_about() { # what
+    local clicks=1
+    [ "$MAREVO_WM" = mutter ] && clicks=3
+    click "$main" "$AVTOR_X" "$AVTOR_Y"
+    while ((--clicks > 0)) && ! within 2 about_shown; do
+        click "$main" "$AVTOR_X" "$AVTOR_Y"
+    done
+    find_window about "$ABOUT_TITLE" "$1"
+}
 
 # Waits for the program to end and checks its exit status.
 expect_exit_status_0() {
@@ -270,8 +284,7 @@ actions=$(property "$main" _NET_WM_ALLOWED_ACTIONS)
 grep -q MAXIMIZE <<<"$actions" && fail "the main window can be maximised: $actions"
 ok "main window: fixed 386 x 342, close button and menu, no minimise or maximise"
 
-click "$main" "$AVTOR_X" "$AVTOR_Y"
-find_window about "$ABOUT_TITLE" "About window after clicking \"O kalkulatorju\""
+open_about "About window after clicking \"O kalkulatorju\""
 
 fixed_size "$about" "the About window" 312 159
 property "$about" _NET_WM_WINDOW_TYPE | grep -q '= _NET_WM_WINDOW_TYPE_UTILITY' ||
@@ -347,8 +360,7 @@ ok "\"Zapri\" in the last window ends the program with status 0"
 
 start_marevo
 find_main_window
-click "$main" "$AVTOR_X" "$AVTOR_Y"
-find_window about "$ABOUT_TITLE" "About window"
+open_about "About window"
 within 10 is_active "$about" || fail "the About window was not activated"
 xdotool key Escape Return KP_Enter
 never_within 1 is_gone "$about" || fail "Esc or Enter closed the About window"
@@ -359,16 +371,20 @@ ok "Esc and Enter do nothing in the About window; the space bar presses \"Zapri\
 
 # The window system's close requests: Alt+F4, and a pager's or taskbar's.
 closes_as_zapri() { # how
-    click "$main" "$AVTOR_X" "$AVTOR_Y"
-    find_window about "$ABOUT_TITLE" "About window"
+    open_about "About window"
     within 10 is_active "$about" || fail "the About window was not activated"
     "$@"
     within 10 is_gone "$about" || fail "$* did not close the About window"
     never_within 1 has_ended || fail "$* in the About window ended the program"
 }
 close_request() { wmctrl -i -c "$about"; }
-# Keys from xdotool reach XWayland's programs but not the compositor, which binds Alt+F4.
-[ "$MAREVO_WM" = kwin_wayland ] || closes_as_zapri xdotool key alt+F4
+# Keys from xdotool reach XWayland's programs but not the compositor, which binds Alt+F4; and
+# KWin 6 binds its keys through the kglobalaccel service, which this bare session has not. There
+# the close request alone stands for the key, which sends the same.
+kwin_major=$(dpkg-query -W -f='${Version}' kwin-x11 2>/dev/null | sed 's/^[0-9]*://; s/\..*//')
+if [ "$MAREVO_WM" != kwin_wayland ] && { [ "$MAREVO_WM" != kwin ] || [ "${kwin_major:-5}" -lt 6 ]; }; then
+    closes_as_zapri xdotool key alt+F4
+fi
 closes_as_zapri close_request
 ok "Alt+F4 and the window manager's close request close the About window as \"Zapri\" does"
 
