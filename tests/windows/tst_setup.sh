@@ -68,6 +68,21 @@ asks() {
     text=$(tesseract "$work/message.png" - --psm 6 2>/dev/null | tr '\n' ' ')
     [[ "$text" == *"$1"* ]]
 }
+# Starts a Windows program that must ask the question (a word of it), answers Cancel with Esc,
+# and waits for the program to end.
+cancels_question() { # question who program arguments...
+    local question=$1 who=$2 pid
+    shift 2
+    wine "$@" >>"$work/wine.log" 2>&1 &
+    pid=$!
+    pids+=("$pid")
+    box='' text=''
+    within 60 asks "$question" || fail "$who asks '$text', not '$question'"
+    xdotool key --window "$box" Escape 2>/dev/null
+    within 20 eval "! kill -0 $pid 2>/dev/null" || fail "Cancel did not end $who"
+    wait "$pid"
+    forget "$pid"
+}
 # How wide, in tenths of a pixel, the upright strokes of the letters in a part of the screen are:
 # the mean of the dark horizontal runs up to 3 pixels long (longer ones are bars, not strokes),
 # the grey of smoothed edges counted as dark. About 11 for regular text, 14 for bold.
@@ -193,15 +208,7 @@ timeout 120 wine "$program_dir/Uninstall.exe" /S "$in_place" >>"$work/wine.log" 
 [ "$status" -eq 2 ] || fail "the uninstaller of the running program ended with status $status"
 [ "$(installed)" = "$before" ] || fail "the running program's folder changed: $(installed)"
 [ -n "$(shortcuts)" ] && [ -n "$(registered)" ] || fail "the shortcut or the entry went"
-wine "$program_dir/Uninstall.exe" "$in_place" >>"$work/wine.log" 2>&1 &
-uninstaller_pid=$!
-pids+=("$uninstaller_pid")
-box='' text=''
-within 30 asks "$close_it" || fail "the uninstaller asks '$text', not '$close_it'"
-xdotool key --window "$box" Escape 2>/dev/null
-within 20 eval '! kill -0 "$uninstaller_pid" 2>/dev/null' || fail "Cancel did not end the uninstaller"
-wait "$uninstaller_pid"
-forget "$uninstaller_pid"
+cancels_question "$close_it" "the uninstaller" "$program_dir/Uninstall.exe" "$in_place"
 [ "$(installed)" = "$before" ] || fail "the running program's folder changed: $(installed)"
 ok "setup and uninstaller leave the running program alone and ask to close it ('$close_it')"
 
@@ -219,15 +226,7 @@ case $locale in
 sl*) question=odstranjena ;;
 *) question=uninstalled ;;
 esac
-wine "$setup" >>"$work/wine.log" 2>&1 &
-setup_pid=$!
-pids+=("$setup_pid")
-box='' text=''
-within 60 asks "$question" || fail "the setup program asks '$text', not '$question'"
-xdotool key --window "$box" Escape 2>/dev/null
-within 20 eval '! kill -0 "$setup_pid" 2>/dev/null' || fail "Cancel did not end the setup program"
-wait "$setup_pid"
-forget "$setup_pid"
+cancels_question "$question" "the setup program" "$setup"
 ok "the setup program asks before it replaces the installed version ('$question')"
 
 # --- uninstall
