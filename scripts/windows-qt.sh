@@ -16,9 +16,8 @@ version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 host_cmake=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
 
 # Only what the calculator and its tests use, optimised for size, linked statically into
-# the one program with the MinGW runtime. Qt 6.4 builds the DirectWrite 3 font database only
-# with Direct2D, so its windows plugin must not ask for it; from Qt 6.8 on Gui's own font
-# database needs it.
+# the one program with the MinGW runtime. Without Direct2D the DirectWrite 3 font database
+# is not built, and the windows platform plugin must not ask for it.
 features=(
     -DBUILD_SHARED_LIBS=OFF -DFEATURE_static_runtime=ON
     -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF
@@ -29,8 +28,6 @@ features=(
     -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
     -DFEATURE_textmarkdownwriter=OFF
 )
-[[ $version == 6.4.* ]] ||
-    features=("${features[@]/#-DFEATURE_directwrite3=OFF/-DFEATURE_directwrite3=ON}")
 # The notices' layout is part of the key: a cache made without them is rebuilt.
 key=$(printf '%s\n' "$version" "${features[@]}" notices-1 | sha256sum | cut -c1-12)
 prefix=$cache/qt-mingw-$key
