@@ -78,8 +78,9 @@ cancels_question() { # question who program arguments...
     pids+=("$pid")
     box='' text=''
     within 60 asks "$question" || fail "$who asks '$text', not '$question'"
-    xdotool key --window "$box" Escape 2>/dev/null
-    within 20 eval "! kill -0 $pid 2>/dev/null" || fail "Cancel did not end $who"
+    # Esc again until it is taken: a box just drawn may not yet read the keyboard.
+    within 20 eval "xdotool key --window $box Escape 2>/dev/null; ! kill -0 $pid 2>/dev/null" ||
+        fail "Cancel did not end $who"
     wait "$pid"
     forget "$pid"
 }
