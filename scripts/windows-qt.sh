@@ -28,6 +28,15 @@ features=(
     -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
     -DFEATURE_textmarkdownwriter=OFF
 )
+# Qt 6.8's Gui compiles its Windows font database only with Direct2D: later Qt keeps Direct2D
+# and DirectWrite 3 as Qt sets them.
+if [[ $version != 6.4.* ]]; then
+    kept=()
+    for feature in "${features[@]}"; do
+        case $feature in -DFEATURE_direct2d=OFF | -DFEATURE_directwrite3=OFF) ;; *) kept+=("$feature") ;; esac
+    done
+    features=("${kept[@]}")
+fi
 # The notices' layout is part of the key: a cache made without them is rebuilt.
 key=$(printf '%s\n' "$version" "${features[@]}" notices-1 | sha256sum | cut -c1-12)
 prefix=$cache/qt-mingw-$key
