@@ -71,8 +71,7 @@ cmake -S "$src" -B "$work/build" -G Ninja -Wno-dev \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake" \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
     "${features[@]}" >&2
-# Two jobs at most: the machine is shared.
-cmake --build "$work/build" --parallel 2 >&2
+cmake --build "$work/build" --parallel "$(nproc)" >&2
 cmake --install "$work/build" --strip >&2
 
 notices=$prefix/share/marevo-notices

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-scripts/setup.sh run windows
+scripts/setup.sh run test windows
 qt=$(scripts/windows-qt.sh)
 
 cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
