@@ -77,7 +77,11 @@ cancels_question() { # question who program arguments...
     pid=$!
     pids+=("$pid")
     box='' text=''
-    within 60 asks "$question" || fail "$who asks '$text', not '$question'"
+    if ! within 60 asks "$question"; then
+        import -window root "${who// /-}.png" 2>/dev/null
+        fail "$who asks '$text', not '$question'; windows shown: $(xdotool search --onlyvisible \
+            --name . getwindowname %@ 2>/dev/null | tr '\n' '|'); screen in $PWD/${who// /-}.png"
+    fi
     # Esc again until it is taken: a box just drawn may not yet read the keyboard.
     within 20 eval "xdotool key --window $box Escape 2>/dev/null; ! kill -0 $pid 2>/dev/null" ||
         fail "Cancel did not end $who"

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Start-up of Windows builds under Wine, side by side: each program is started ROUNDS times,
+# interleaved, after one round not counted, on a private X server under openbox with one Wine
+# prefix and a wineserver kept running, and timed from its start to its main window being
+# mapped. Prints the median and the range of each; it measures, and never fails on a number.
+#
+# Usage: bench/windows.sh [-n ROUNDS] NAME=PROGRAM.exe...   (default 10 rounds)
+#        e.g. bench/windows.sh old=/tmp/old/marevo.exe new=build-windows/marevo.exe
+set -euo pipefail
+export LC_NUMERIC=C
+rounds=10
+if [ "${1:-}" = -n ]; then
+    rounds=$2
+    shift 2
+fi
+[ $# -gt 0 ] || { sed -n 's/^# Usage: //p' "$0" >&2 && exit 2; }
+
+# shellcheck source=../tests/support/x_session.sh
+source "$(dirname "$0")/../tests/support/x_session.sh"
+require_tools Xvfb openbox xdotool wine wineserver
+work=$(mktemp -d)
+trap 'set +e; wineserver -k 2>/dev/null; stop_all; rm -rf "$work"' EXIT
+trap 'exit 2' INT TERM HUP
+logs_on_failure=(wine)
+private_environment
+start_x_server
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=("$!")
+within 20 wm_ready || fail "openbox did not start"
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir "$WINEPREFIX" && wineserver -p
+timeout 120 wine wineboot --init >>"$work/wine.log" 2>&1 || fail "the Wine prefix was not made"
+
+mapped() { xdotool search --onlyvisible --name '^Kalkulator za izračun mešanice Marevo$' &>/dev/null; }
+
+# start PROGRAM: milliseconds from its start to its window mapped; then it is ended.
+start() {
+    local begin end pid
+    begin=$(date +%s%N)
+    wine "$1" >>"$work/wine.log" 2>&1 &
+    pid=$!
+    until mapped; do
+        kill -0 "$pid" 2>/dev/null || fail "$1 ended before its window showed"
+    done
+    end=$(date +%s%N)
+    kill "$pid" && wait "$pid" 2>/dev/null
+    within 20 eval '! mapped' || fail "$1 did not end"
+    echo $(((end - begin) / 1000000))
+}
+
+for ((r = 0; r <= rounds; r++)); do
+    for arg in "$@"; do
+        ms=$(start "${arg#*=}")
+        [ "$r" -eq 0 ] || echo "${arg%%=*} $ms" >>"$work/times"
+    done
+done
+printf '| program | size (bytes) | median (ms) | fastest | slowest |\n|---|---:|---:|---:|---:|\n'
+for arg in "$@"; do
+    name=${arg%%=*}
+    sort -n <(awk -v n="$name" '$1 == n { print $2 }' "$work/times") | awk -v n="$name" \
+        -v size="$(stat -c %s "${arg#*=}")" '{ t[NR] = $1 } END {
+        m = NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2
+        printf "| %s | %d | %d | %d | %d |\n", n, size, m, t[1], t[NR] }'
+done
+echo "$rounds rounds, $(date -u '+%F %H:%M UTC'), load $(cut -d' ' -f1-3 /proc/loadavg)"
