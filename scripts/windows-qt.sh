@@ -35,12 +35,15 @@ features=(
     -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
     -DFEATURE_textmarkdownwriter=OFF
 )
-# Qt 6.8's Gui compiles its Windows font database only with Direct2D: later Qt keeps Direct2D
-# and DirectWrite 3 as Qt sets them.
+# Qt 6.8's Gui compiles its Windows font database only with Direct2D, and its Windows 11 style
+# only with the graphics view (for a drop shadow): later Qt keeps those as Qt sets them.
 if [[ $version != 6.4.* ]]; then
     kept=()
     for feature in "${features[@]}"; do
-        case $feature in -DFEATURE_direct2d=OFF | -DFEATURE_directwrite3=OFF) ;; *) kept+=("$feature") ;; esac
+        case $feature in
+        -DFEATURE_direct2d=OFF | -DFEATURE_directwrite3=OFF | -DFEATURE_graphicsview=OFF) ;;
+        *) kept+=("$feature") ;;
+        esac
     done
     features=("${kept[@]}")
 fi
