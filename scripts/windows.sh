@@ -12,7 +12,11 @@ root=$PWD
 scripts/setup.sh run test windows
 qt=$(scripts/windows-qt.sh)
 
-cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
+# A build of another Qt for Windows (the cache of an older feature set) starts afresh: CMake
+# would go on finding the Qt its cache names.
+fresh=()
+grep -qxF "Qt6_DIR:PATH=$qt/lib/cmake/Qt6" build-windows/CMakeCache.txt 2>/dev/null || fresh=(--fresh)
+cmake "${fresh[@]}" -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/packaging/windows/toolchain-mingw64.cmake" \
     -DMAREVO_WINDOWS_QT="$qt" -DCMAKE_PREFIX_PATH="$qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \

@@ -102,6 +102,9 @@ void TestFrmAvtor::aboutButtonKeepsOneWindow() {
     about->move(about->pos() + QPoint(40, 30));
     const QPoint position = about->pos();
 
+    if (!windowsCanBeSwitched()) {
+        QSKIP("this platform activates a window only as it is first shown");
+    }
     main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(main));
     about->showMinimized();

@@ -109,6 +109,9 @@ void TestKeyboard::wholeSessionByKeystrokes() {
     QCOMPARE(boxTexts(w), (QStringList{"50", "21", "45", "200"}));
     QCOMPARE(w.Lblprocent->text(), QStringLiteral("53.0"));
     QCOMPARE(w.LblPozor->text(), kWarning);
+    if (!windowsCanBeSwitched()) {
+        QSKIP("this platform activates a window only as it is first shown");
+    }
     QVERIFY(reactivate(&w));
     QCOMPARE(focus(), w.findChild<QPushButton*>("CmdIzracun"));
 

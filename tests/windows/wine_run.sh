@@ -7,13 +7,9 @@ set -euo pipefail
 prefix=$1
 shift
 
-windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
-
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Qt Test's report goes to the debugger unless Qt believes a console is attached.
 export QT_ASSUME_STDERR_HAS_CONSOLE=1
-# The offscreen platform reads fonts from a folder: the Linux build's font.
-export QT_QPA_FONTDIR=$(windows_path /usr/share/fonts/truetype/liberation2)
 # Wine keeps QT_* variables of the Linux side away from Windows programs, and hands on
 # WINEQT_* under their own names instead.
 while IFS= read -r name; do
