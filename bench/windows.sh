@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Start-up of Windows builds under Wine, side by side: each program is started ROUNDS times,
-# interleaved, after one round not counted, on a private X server under openbox with one Wine
+# interleaved (every other round in the opposite order), after one round not counted, on a private X server under openbox with one Wine
 # prefix and a wineserver kept running, and timed from its start to its main window being
 # mapped. Prints the median and the range of each; it measures, and never fails on a number.
 #
@@ -15,12 +15,13 @@ if [ "${1:-}" = -n ]; then
 fi
 [ $# -gt 0 ] || { sed -n 's/^# Usage: //p' "$0" >&2 && exit 2; }
 
-# shellcheck source=../tests/support/x_session.sh
+# shellcheck source=SCRIPTDIR/../tests/support/x_session.sh
 source "$(dirname "$0")/../tests/support/x_session.sh"
 require_tools Xvfb openbox xdotool wine wineserver
 work=$(mktemp -d)
 trap 'set +e; wineserver -k 2>/dev/null; stop_all; rm -rf "$work"' EXIT
 trap 'exit 2' INT TERM HUP
+# shellcheck disable=SC2034 # read by fail()
 logs_on_failure=(wine)
 private_environment
 start_x_server
@@ -30,6 +31,8 @@ within 20 wm_ready || fail "openbox did not start"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir "$WINEPREFIX" && wineserver -p
 timeout 120 wine wineboot --init >>"$work/wine.log" 2>&1 || fail "the Wine prefix was not made"
+# The fonts an installed copy finds, as in the setup check.
+[ -d /usr/share/wine/fonts ] && cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 
 mapped() { xdotool search --onlyvisible --name '^Kalkulator za izračun mešanice Marevo$' &>/dev/null; }
 
@@ -41,6 +44,7 @@ start() {
     pid=$!
     until mapped; do
         kill -0 "$pid" 2>/dev/null || fail "$1 ended before its window showed"
+        sleep 0.005
     done
     end=$(date +%s%N)
     kill "$pid" && wait "$pid" 2>/dev/null
@@ -48,8 +52,13 @@ start() {
     echo $(((end - begin) / 1000000))
 }
 
+# Every other round in the opposite order, so that neither always comes first.
+reversed=()
+for arg in "$@"; do reversed=("$arg" "${reversed[@]}"); done
 for ((r = 0; r <= rounds; r++)); do
-    for arg in "$@"; do
+    order=("$@")
+    ((r % 2 == 0)) || order=("${reversed[@]}")
+    for arg in "${order[@]}"; do
         ms=$(start "${arg#*=}")
         [ "$r" -eq 0 ] || echo "${arg%%=*} $ms" >>"$work/times"
     done

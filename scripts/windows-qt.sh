@@ -117,4 +117,6 @@ cp -r "$src/LICENSES" "$notices/source/"
 
 touch "$prefix/.complete"
 rm -rf "$work"
+# Caches of another Qt version or feature set are not used again.
+find "$cache" -maxdepth 1 -name 'qt-mingw-*' ! -name "qt-mingw-$key" -exec rm -rf {} +
 echo "$prefix"

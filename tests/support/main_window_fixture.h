@@ -43,11 +43,25 @@ inline bool becomesActive(QWidget* window) {
     return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
 }
 
-// Whether a test can bring a window back to the front. Qt's minimal platform, on which the
-// Windows build's test programs run, activates a window only as it is first shown; the setup
-// check under Wine switches windows on the real Windows platform.
+// Whether the program can bring a window back to the front. Qt's minimal platform, on which the
+// Windows build's test programs run, activates a window only as it is first shown.
 inline bool windowsCanBeSwitched() {
     return QGuiApplication::platformName() != QLatin1String("minimal");
+}
+
+// Gives the keyboard back to a window when the one in front of it has gone, as a window manager
+// does; the offscreen platform leaves no window active then, and the minimal one cannot switch
+// windows, so there the application is told directly.
+inline bool reactivate(QWidget* window) {
+    if (windowsCanBeSwitched()) {
+        window->activateWindow();
+    } else {
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        QApplication::setActiveWindow(window);
+        QT_WARNING_POP
+    }
+    return becomesActive(window);
 }
 
 // The shown windows that keep the application running by Qt's rule: it ends

@@ -78,10 +78,11 @@ cancels_question() { # question who program arguments...
     pids+=("$pid")
     box='' text=''
     if ! within 60 asks "$question"; then
-        import -window root "${who// /-}.png" 2>/dev/null
+        local screen="$PWD/${who// /-}-${locale%%.*}.png"
+        timeout 10 import -window root "$screen" 2>/dev/null || screen='not taken'
         fail "$who asks '$text', not '$question'; $(kill -0 "$pid" 2>/dev/null || echo ended,)" \
             "windows shown: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null |
-                tr '\n' '|'); screen in $PWD/${who// /-}.png"
+                tr '\n' '|'); screen: $screen"
     fi
     # Esc again until it is taken: a box just drawn may not yet read the keyboard.
     within 20 eval "xdotool key --window $box Escape 2>/dev/null; ! kill -0 $pid 2>/dev/null" ||
