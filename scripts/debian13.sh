@@ -25,12 +25,16 @@ rm -rf "$root/src"
 mkdir "$root/src"
 git ls-files -z --cached --others --exclude-standard | tar -c --null -T - | tar -x -C "$root/src"
 
+# Inside a chroot (a Debian 12 root running the test command) "/" is no mount point and its
+# mounts cannot be made private: there the stage's mounts stay in the chroot's namespace.
+propagation=private
+mountpoint -q / || propagation=unchanged
 in_root() { # unshare options... -- command
     local options=()
     while [ "$1" != -- ]; do options+=("$1") && shift; done
     shift
-    unshare --mount --pid --fork --kill-child "${options[@]}" \
-        bash -c 'mount --make-rprivate / && mount --rbind /dev "$0/dev" &&
+    unshare --mount --propagation "$propagation" --pid --fork --kill-child "${options[@]}" \
+        bash -c 'mount --rbind /dev "$0/dev" &&
             mount -t proc proc "$0/proc" && mount -t sysfs sys "$0/sys" &&
             mount -t tmpfs tmp "$0/tmp" && exec chroot "$0" "$@"' "$root" \
         env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 CI="${CI:-}" "$@"

@@ -56,8 +56,10 @@ def part_notice(directory, entry):
             lines.append(f"{label}: {entry[key]}")
     if entry.get("LicenseId"):
         lines.append(f"SPDX licence: {entry['LicenseId']}")
-    if entry.get("Copyright"):
-        lines += ["", entry["Copyright"].strip()]
+    holders = entry.get("Copyright")
+    if holders:
+        # Qt 6.8's attributions may list the copyright lines one by one.
+        lines += ["", "\n".join(holders).strip() if isinstance(holders, list) else holders.strip()]
     for text in licence_texts(directory, entry):
         lines += ["", text]
     return "\n".join(lines)

@@ -69,21 +69,29 @@ asks() {
     [[ "$text" == *"$1"* ]]
 }
 # Starts a Windows program that must ask the question (a word of it), answers Cancel with Esc,
-# and waits for the program to end.
+# and waits for the program to end. Under a loaded Wine a program now and then ends at once
+# without showing its box: it is then started once more.
 cancels_question() { # question who program arguments...
-    local question=$1 who=$2 pid
+    local question=$1 who=$2 pid attempt asked screen
     shift 2
-    wine "$@" >>"$work/wine.log" 2>&1 &
-    pid=$!
-    pids+=("$pid")
-    box='' text=''
-    if ! within 60 asks "$question"; then
-        local screen="$PWD/${who// /-}-${locale%%.*}.png"
-        timeout 10 import -window root "$screen" 2>/dev/null || screen='not taken'
-        fail "$who asks '$text', not '$question'; $(kill -0 "$pid" 2>/dev/null || echo ended,)" \
-            "windows shown: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null |
-                tr '\n' '|'); screen: $screen"
-    fi
+    for attempt in 1 2; do
+        wine "$@" >>"$work/wine.log" 2>&1 &
+        pid=$!
+        pids+=("$pid")
+        box='' text='' asked=''
+        within 60 eval 'asks "$question" && asked=yes || ! kill -0 "$pid" 2>/dev/null'
+        [ -n "$asked" ] && break
+        if kill -0 "$pid" 2>/dev/null || [ "$attempt" = 2 ]; then
+            screen="$PWD/${who// /-}-${locale%%.*}.png"
+            timeout 10 import -window root "$screen" 2>/dev/null || screen='not taken'
+            fail "$who asks '$text', not '$question'; $(kill -0 "$pid" 2>/dev/null || echo ended,)" \
+                "windows shown: $(xdotool search --onlyvisible --name . getwindowname %@ \
+                    2>/dev/null | tr '\n' '|'); screen: $screen"
+        fi
+        wait "$pid"
+        forget "$pid"
+        echo "# $who ended without asking; started once more"
+    done
     # Esc again until it is taken: a box just drawn may not yet read the keyboard.
     within 20 eval "xdotool key --window $box Escape 2>/dev/null; ! kill -0 $pid 2>/dev/null" ||
         fail "Cancel did not end $who"
