@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Start-up of Windows builds under Wine, side by side: each program is started ROUNDS times,
-# interleaved (every other round in the opposite order), after one round not counted, on a private X server under openbox with one Wine
-# prefix and a wineserver kept running, and timed from its start to its main window being
-# mapped. Prints the median and the range of each; it measures, and never fails on a number.
+# interleaved (every other round in the opposite order), after one round not counted, on a
+# private X server under openbox with one Wine prefix, and timed from its start to its main
+# window being mapped. Prints the median and the range of each; it measures, and never fails
+# on a number.
 #
 # Usage: bench/windows.sh [-n ROUNDS] NAME=PROGRAM.exe...   (default 10 rounds)
 #        e.g. bench/windows.sh old=/tmp/old/marevo.exe new=build-windows/marevo.exe
@@ -25,14 +26,7 @@ trap 'exit 2' INT TERM HUP
 logs_on_failure=(wine)
 private_environment
 start_x_server
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=("$!")
-within 20 wm_ready || fail "openbox did not start"
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-mkdir "$WINEPREFIX" && wineserver -p
-timeout 120 wine wineboot --init >>"$work/wine.log" 2>&1 || fail "the Wine prefix was not made"
-# The fonts an installed copy finds, as in the setup check.
-[ -d /usr/share/wine/fonts ] && cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+start_wine_desktop
 
 mapped() { xdotool search --onlyvisible --name '^Kalkulator za izračun mešanice Marevo$' &>/dev/null; }
 

@@ -1,8 +1,9 @@
 # shellcheck shell=bash
 # What the scripts that run the real program under their own X server (the
-# real-X, screen-reader and Windows setup tests, the benchmark) share: the list
+# real-X, screen-reader and Windows setup tests, the benchmarks) share: the list
 # of the processes they started, how those are stopped, waiting for something
-# to happen (or not to), reporting, a clean environment and the X server itself.
+# to happen (or not to), reporting, a clean environment, the X server itself and
+# a Windows desktop under Wine.
 # The sourcing script sets $work, its private directory, and its own EXIT trap,
 # which calls stop_all.
 
@@ -100,6 +101,21 @@ start_x_server() {
     local display
     display=$(head -n 1 "$work/display")
     export DISPLAY=":$display"
+}
+
+# A Windows desktop under Wine: openbox on the X server, and a fresh Wine prefix in $work, in
+# the caller's locale, with Wine's own fonts, the bitmap "MS Sans Serif" that Windows has too
+# among them (Debian's Wine does not always find them where they are installed). Each step of
+# Wine is given a time: a hung one fails the caller, whose trap stops Wine.
+start_wine_desktop() {
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    pids+=("$!")
+    within 20 wm_ready || fail "openbox did not start"
+    export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    timeout 120 wine wineboot --init >>"$work/wine.log" 2>&1 || fail "the Wine prefix was not made"
+    if [ -d /usr/share/wine/fonts ]; then
+        cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
 }
 
 # Whether a name on a D-Bus bus (--session, or --bus=ADDRESS) has an owner.

@@ -26,18 +26,8 @@ logs_on_failure=(wine)
 
 private_environment
 start_x_server
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=("$!")
-within 20 wm_ready || fail "openbox did not start"
-
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=$locale
-# Each step of Wine is given a time: a hung one fails the test, and the trap stops Wine.
-timeout 120 wine wineboot --init >>"$work/wine.log" 2>&1 || fail "the Wine prefix was not made"
-# Wine's own fonts, the bitmap "MS Sans Serif" that Windows has too among them, in the prefix:
-# Debian's Wine does not always find them where they are installed.
-if [ -d /usr/share/wine/fonts ]; then
-    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-fi
+export LC_ALL=$locale
+start_wine_desktop
 
 # --- install
 
