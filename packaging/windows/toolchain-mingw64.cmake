@@ -19,3 +19,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The MinGW runtime (libgcc, libstdc++, winpthreads) is linked into every program, so that a
 # program needs no DLLs beside it; of a static Qt, built in sections, only what is used.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--gc-sections")
+
+# Debian's Qt, from 6.8 on, does not look for its plugins when a program looks for Qt, because
+# Debian ships them in packages of their own. The static Qt for Windows, built from Debian's
+# source, keeps that default, and its plugins would then not be linked into the program.
+set(QT_SKIP_AUTO_PLUGIN_INCLUSION OFF)
