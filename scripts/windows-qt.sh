@@ -36,12 +36,14 @@ features=(
     -DFEATURE_textmarkdownwriter=OFF
 )
 # Qt 6.8's Gui compiles its Windows font database only with Direct2D, and its Windows 11 style
-# only with the graphics view (for a drop shadow): later Qt keeps those as Qt sets them.
+# needs the graphics view (for a drop shadow) and style sheets: later Qt keeps those as Qt
+# sets them.
 if [[ $version != 6.4.* ]]; then
     kept=()
     for feature in "${features[@]}"; do
         case $feature in
-        -DFEATURE_direct2d=OFF | -DFEATURE_directwrite3=OFF | -DFEATURE_graphicsview=OFF) ;;
+        -DFEATURE_direct2d=OFF | -DFEATURE_directwrite3=OFF | -DFEATURE_graphicsview=OFF | \
+            -DFEATURE_style_stylesheet=OFF) ;;
         *) kept+=("$feature") ;;
         esac
     done
