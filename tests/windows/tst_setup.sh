@@ -50,9 +50,11 @@ message_box() {
 # Whether a message box shows the text $1; it is then $box, and what it shows $text. A large
 # setup program first shows a passing window while it checks itself: looked at again.
 asks() {
-    local X Y WIDTH HEIGHT
+    local X Y WIDTH HEIGHT geometry
     box=$(message_box) && [ -n "$box" ] || return 1
-    eval "$(xdotool getwindowgeometry --shell "$box" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+    geometry=$(xdotool getwindowgeometry --shell "$box" 2>/dev/null) || return 1
+    eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9]+$' <<<"$geometry")"
+    [ -n "${HEIGHT:-}" ] || return 1
     timeout 10 import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" -resize 300% -colorspace Gray \
         "$work/message.png" 2>/dev/null || return 1
     text=$(tesseract "$work/message.png" - --psm 6 2>/dev/null | tr '\n' ' ')
@@ -60,10 +62,13 @@ asks() {
 }
 # Starts a Windows program that must ask the question (a word of it), answers Cancel with Esc,
 # and waits for the program to end. Under a loaded Wine a program now and then ends at once
-# without showing its box: it is then started once more.
+# without showing its box: it is then started once more. The pointer goes to a corner first:
+# under a loaded Wine a box that comes up beneath the pointer that has just clicked the
+# calculator's buttons is now and then cancelled at once (half the runs, none with it moved).
 cancels_question() { # question who program arguments...
-    local question=$1 who=$2 pid attempt asked screen
+    local question=$1 who=$2 pid attempt asked screen status
     shift 2
+    xdotool mousemove 0 0
     for attempt in 1 2; do
         wine "$@" >>"$work/wine.log" 2>&1 &
         pid=$!
@@ -78,9 +83,10 @@ cancels_question() { # question who program arguments...
                 "windows shown: $(xdotool search --onlyvisible --name . getwindowname %@ \
                     2>/dev/null | tr '\n' '|'); screen: $screen"
         fi
-        wait "$pid"
+        status=0
+        wait "$pid" || status=$?
         forget "$pid"
-        echo "# $who ended without asking; started once more"
+        echo "# $who ended without asking (exit status $status); started once more"
     done
     # Esc again until it is taken: a box just drawn may not yet read the keyboard.
     within 20 eval "xdotool key --window $box Escape 2>/dev/null; ! kill -0 $pid 2>/dev/null" ||
