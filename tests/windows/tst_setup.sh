@@ -61,36 +61,32 @@ asks() {
     [[ "$text" == *"$1"* ]]
 }
 # Starts a Windows program that must ask the question (a word of it), answers Cancel with Esc,
-# and waits for the program to end. Under a loaded Wine a program now and then ends at once
-# without showing its box: it is then started once more. The pointer goes to a corner first:
-# under a loaded Wine a box that comes up beneath the pointer that has just clicked the
-# calculator's buttons is now and then cancelled at once (half the runs, none with it moved).
+# and waits for the program to end.
 cancels_question() { # question who program arguments...
-    local question=$1 who=$2 pid attempt asked screen status
+    local question=$1 who=$2 pid status screen
     shift 2
-    xdotool mousemove 0 0
-    for attempt in 1 2; do
-        wine "$@" >>"$work/wine.log" 2>&1 &
-        pid=$!
-        pids+=("$pid")
-        box='' text='' asked=''
-        within 60 eval 'asks "$question" && asked=yes || ! kill -0 "$pid" 2>/dev/null'
-        [ -n "$asked" ] && break
-        if kill -0 "$pid" 2>/dev/null || [ "$attempt" = 2 ]; then
-            screen="$PWD/${who// /-}-${locale%%.*}.png"
-            timeout 10 import -window root "$screen" 2>/dev/null || screen='not taken'
-            fail "$who asks '$text', not '$question'; $(kill -0 "$pid" 2>/dev/null || echo ended,)" \
-                "windows shown: $(xdotool search --onlyvisible --name . getwindowname %@ \
-                    2>/dev/null | tr '\n' '|'); screen: $screen"
-        fi
+    wine "$@" >>"$work/wine.log" 2>&1 &
+    pid=$!
+    pids+=("$pid")
+    box='' text=''
+    if ! within 60 eval 'asks "$question" || ! kill -0 "$pid" 2>/dev/null' ||
+        ! kill -0 "$pid" 2>/dev/null; then
         status=0
-        wait "$pid" || status=$?
-        forget "$pid"
-        echo "# $who ended without asking (exit status $status); started once more"
-    done
-    # Esc again until it is taken: a box just drawn may not yet read the keyboard.
+        if kill -0 "$pid" 2>/dev/null; then status=running; else wait "$pid" || status=$?; fi
+        screen="$PWD/${who// /-}-${locale%%.*}.png"
+        timeout 10 import -window root "$screen" 2>/dev/null || screen='not taken'
+        fail "$who asks '$text', not '$question' (exit status: $status); windows shown:" \
+            "$(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' '|');" \
+            "screen: $screen"
+    fi
+    # Esc again until it is taken: a box just drawn may not yet read the keyboard. xdotool
+    # presses the key through the X server while the box has the focus, but sends the release
+    # to the box, which the press may have closed: the key is then still down, and the X server
+    # repeats it into whatever window gets the focus next (the next question box, cancelled
+    # before anyone sees it). So it is let go here.
     within 20 eval "xdotool key --window $box Escape 2>/dev/null; ! kill -0 $pid 2>/dev/null" ||
         fail "Cancel did not end $who"
+    xdotool keyup Escape
     wait "$pid"
     forget "$pid"
 }
@@ -199,6 +195,7 @@ within 20 eval '[ -z "$(window "O kalkulatorju")" ]' || fail "Zapri did not clos
 click "$main" 332 224 # O kalkulatorju
 within 20 eval '[ -n "$(window "O kalkulatorju")" ]' || fail "no About window the second time"
 xdotool key --window "$(window "O kalkulatorju")" alt+F4
+xdotool keyup F4 alt # as with Esc in cancels_question
 within 20 eval '[ -z "$(window "O kalkulatorju")" ]' || fail "Alt+F4 did not close the About window"
 
 # --- installing over and uninstalling the running program
