@@ -165,8 +165,11 @@ sleep 1
 read -r _ about_style _ about_exstyle _ about_outer _ about_client < <(probe window "O kalkulatorju")
 (((0x$about_style & 0x00040000) == 0 && (0x$about_exstyle & 0x80) == 0x80)) ||
     fail "the About window's styles are ${about_style:-none} ${about_exstyle:-}, not a fixed tool window"
-[ "$about_outer" = 318x181 ] || fail "the About window's outer size is $about_outer, not 318x181"
-ok "the About window is a fixed tool window of 318x181 (styles $about_style $about_exstyle)"
+# The thin fixed frame is 3 pixels at each side; the small caption's height is the system's
+# (318 x 181 outside with Wine 8, 2 pixels taller with Wine 10).
+[ "${about_client%%+*}" = 312x159 ] || fail "the About window's client area is $about_client, not 312x159"
+[ "${about_outer%x*}" = 318 ] || fail "the About window's outer size is $about_outer, not 318 wide"
+ok "the About window is a fixed tool window of 312x159 inside, $about_outer outside (styles $about_style $about_exstyle)"
 # Both windows as the user sees them, kept with the test's output.
 import -window root "$work/both.png" || fail "no screenshot"
 cp "$work/both.png" "$PWD/marevo-wine-${locale%%.*}.png"
