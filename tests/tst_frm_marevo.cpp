@@ -26,6 +26,21 @@ void expectWholeTextSelectedOnFocus(const FrmMarevo& w) {
     w.TxTZpritisk->setFocus(Qt::OtherFocusReason);
 }
 
+// The darkest colour drawn in a part of a picture: the ink of text or of a line on a light fill.
+QColor darkestIn(const QImage& picture, const QRect& part) {
+    QColor darkest = Qt::white;
+    const QRect inside = part & picture.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QColor colour = picture.pixelColor(x, y);
+            if (qGray(colour.rgb()) < qGray(darkest.rgb())) {
+                darkest = colour;
+            }
+        }
+    }
+    return darkest;
+}
+
 } // namespace
 
 class TestFrmMarevo : public QObject {
@@ -46,6 +61,7 @@ private Q_SLOTS:
     void exitUnloadsOnlyThisWindow();
     void realMessageBox();
     void screenReaderHearsCaptionsAndResult();
+    void looksAsDesigned_data();
     void looksAsDesigned();
     void everyQtTextIsTranslated();
 
@@ -292,7 +308,43 @@ void TestFrmMarevo::screenReaderHearsCaptionsAndResult() {
     QVERIFY(heard(w.Lblprocent).isEmpty());
 }
 
+void TestFrmMarevo::looksAsDesigned_data() {
+    QTest::addColumn<QPalette>("scheme");
+    QTest::addColumn<QColor>("ink"); // of the captions and the panels' borders
+    const QPalette light = QApplication::palette();
+    QTest::newRow("light scheme") << light << QColor(Qt::black);
+    // Breeze Dark's colours, as KDE's platform theme gives them; a dark GTK theme is alike.
+    const QColor text(239, 240, 241);
+    QPalette dark(text, QColor(49, 54, 59), QColor(70, 76, 82), QColor(20, 22, 24),
+                  QColor(40, 44, 48), text, Qt::white, QColor(35, 38, 41), QColor(42, 46, 50));
+    dark.setColor(QPalette::ButtonText, text);
+    QTest::newRow("dark scheme") << dark << QColor(Qt::black);
+    QPalette darkBlueText = light;
+    darkBlueText.setColor(QPalette::ButtonText, QColor(0, 0, 128));
+    darkBlueText.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    QTest::newRow("light scheme, dark-blue text") << darkBlueText << QColor(0, 0, 128);
+}
+
+// The fills stay light whatever the scheme; the scheme's text colour shows on them where it
+// reads, and black where it would vanish. Boxes and buttons follow the scheme.
 void TestFrmMarevo::looksAsDesigned() {
+    QFETCH(QPalette, scheme);
+    QFETCH(QColor, ink);
+    const bool schemeChanged = scheme != QApplication::palette();
+    const auto restore =
+        qScopeGuard([light = QApplication::palette()] { QApplication::setPalette(light); });
+    QWidgetList followingTheScheme;
+    if (schemeChanged) {
+        QApplication::setPalette(scheme);
+        unloadWindows();
+        window_ = openMainWindow();
+        QVERIFY(becomesActive(window_));
+        for (QWidget* control : window_->findChildren<QWidget*>()) {
+            if (control->focusPolicy() != Qt::NoFocus) {
+                followingTheScheme << control;
+            }
+        }
+    }
     FrmMarevo& w = *window_;
     MessageAndBeepRecorder recorder(&w);
     fillBoxes(w, {"1", "21", "40", "200"});
@@ -300,8 +352,27 @@ void TestFrmMarevo::looksAsDesigned() {
     w.TxTZpritisk->setFocus();
     w.TxTZpritisk->selectAll();
 
-    const QString mismatch = compareWithReference(&w, QStringLiteral("frm_marevo"));
+    const QImage shown = w.grab().toImage();
+    for (const QWidget* drawn : w.findChildren<QFrame*>(QRegularExpression("^(Label|Shape)"))) {
+        QRect part = drawn->geometry();
+        if (drawn->objectName().startsWith(u"Shape")) {
+            part.setHeight(1); // the border along the top, with nothing else on it
+        }
+        const QColor darkest = darkestIn(shown, part);
+        const int off = qAbs(darkest.red() - ink.red()) + qAbs(darkest.green() - ink.green()) +
+                        qAbs(darkest.blue() - ink.blue());
+        QVERIFY2(off <= 24, qPrintable(drawn->objectName() + QStringLiteral(" is drawn in ") +
+                                       darkest.name()));
+    }
+    if (ink != Qt::black) {
+        return;
+    }
+    const QString mismatch =
+        compareWithReference(&w, QStringLiteral("frm_marevo"), 1, followingTheScheme);
     QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+    if (schemeChanged) {
+        return;
+    }
 
     // Where Qt scales a window on a high-density screen, it keeps its look.
     const QString scaledMismatch = compareWithReference(&w, QStringLiteral("frm_marevo"), 2);

@@ -28,7 +28,19 @@ protected:
     }
 };
 
-QWidget* createControl(const ControlDesign& c, QWidget* window) {
+// The fill a drawn control lies on: the topmost panel under its centre, else the window.
+QColor fillBehind(std::span<const ControlDesign> controls, std::size_t place) {
+    const QPoint centre = toPixels(controls[place].twips).center();
+    for (std::size_t below = place; below-- > 0;) {
+        const ControlDesign& c = controls[below];
+        if (c.kind == ControlKind::Panel && toPixels(c.twips).contains(centre)) {
+            return c.colour.value_or(kWindowColour);
+        }
+    }
+    return kWindowColour;
+}
+
+QWidget* createControl(const ControlDesign& c, QWidget* window, QColor fill) {
     const QString text = QString::fromUtf8(c.text);
     QWidget* widget = nullptr;
     switch (c.kind) {
@@ -40,12 +52,14 @@ QWidget* createControl(const ControlDesign& c, QWidget* window) {
         palette.setColor(QPalette::Window, c.colour.value_or(kWindowColour));
         panel->setPalette(palette);
         panel->setAutoFillBackground(true);
+        // The border lies between the panel's fill and the one around it.
+        keepReadable(panel, {palette.color(QPalette::Window), fill}, kLineContrast);
         widget = panel;
         break;
     }
     case ControlKind::Label: {
         auto* label = new QLabel(text, window);
-        applyLabelLook(label, c.alignment);
+        applyLabelLook(label, c.alignment, fill);
         if (c.colour) {
             QPalette palette = label->palette();
             palette.setColor(label->foregroundRole(), *c.colour);
@@ -87,8 +101,8 @@ QWidget* createControl(const ControlDesign& c, QWidget* window) {
 BuiltControls buildControls(QWidget* window, std::span<const ControlDesign> controls) {
     BuiltControls built;
     built.reserve(controls.size());
-    for (const ControlDesign& c : controls) {
-        built.push_back(createControl(c, window));
+    for (std::size_t place = 0; place < controls.size(); ++place) {
+        built.push_back(createControl(controls[place], window, fillBehind(controls, place)));
     }
     // Each box is heard by its caption.
     for (std::size_t place = 0; place < controls.size(); ++place) {

@@ -5,9 +5,26 @@
 #include <QPalette>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
+
 namespace marevo {
 
 namespace {
+
+// WCAG 2's relative luminance and contrast ratio; Qt has neither.
+double luminance(const QColor& colour) {
+    const auto linear = [](float channel) {
+        return channel <= 0.04045F ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+double contrastRatio(const QColor& a, const QColor& b) {
+    const auto [darker, lighter] = std::minmax({luminance(a), luminance(b)});
+    return (lighter + 0.05) / (darker + 0.05);
+}
 
 // The windows are designed in "MS Sans Serif". Where Qt does not list it (it is
 // a bitmap font on Windows and under Wine), the first installed of its
@@ -76,12 +93,32 @@ void applyWindowLook(QWidget* window, QSize clientSize) {
     window->setFont(designFont({}));
 }
 
-void applyLabelLook(QLabel* label, Qt::Alignment horizontal) {
+void applyLabelLook(QLabel* label, Qt::Alignment horizontal, QColor fill) {
     label->setAlignment(horizontal | Qt::AlignTop);
     label->setWordWrap(true);
     label->setForegroundRole(QPalette::ButtonText);
+    keepReadable(label, {fill}, kTextContrast);
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
+}
+
+// The fills are fixed light colours, while captions and panel borders take the user's scheme:
+// under a dark or high-contrast scheme its light text would vanish on them. So a scheme colour
+// is kept where it reads on the fill, as black does on every fill, and black stands in where
+// it does not. The choice is fixed when the window is built, so that a scheme changed while the
+// window is open cannot make it unreadable.
+void keepReadable(QWidget* widget, std::initializer_list<QColor> fills, double contrast) {
+    QPalette palette = widget->palette();
+    const QPalette::ColorRole role = widget->foregroundRole();
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor scheme = palette.color(group, role);
+        const bool reads = std::all_of(fills.begin(), fills.end(), [&](const QColor& fill) {
+            return contrastRatio(scheme, fill) >= contrast;
+        });
+        palette.setColor(group, role, reads ? scheme : QColor(Qt::black));
+    }
+    widget->setPalette(palette);
 }
 
 } // namespace marevo

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QFont>
 
+#include <initializer_list>
+
 class QLabel;
 class QWidget;
 
@@ -25,8 +27,17 @@ QFont designFont(FontDesign design);
 void applyWindowLook(QWidget* window, QSize clientSize);
 
 // A label as the windows use it: transparent, fixed size, text at the top of its
-// box wrapped at blanks, clipped to the box, in the button-text colour, plain
-// text that reacts to no click.
-void applyLabelLook(QLabel* label, Qt::Alignment horizontal);
+// box wrapped at blanks, clipped to the box, in the button-text colour as it reads
+// on the fill behind (see keepReadable), plain text that reacts to no click.
+void applyLabelLook(QLabel* label, Qt::Alignment horizontal, QColor fill);
+
+// What a text or a line needs to read on its fill: the WCAG 2 contrast ratios for text
+// and for graphics.
+inline constexpr double kTextContrast = 4.5;
+inline constexpr double kLineContrast = 3.0;
+
+// Fixes a widget's foreground colour, in each colour group, to the colour scheme's where that
+// reaches the contrast against every fixed fill it borders, and to black where it does not.
+void keepReadable(QWidget* widget, std::initializer_list<QColor> fills, double contrast);
 
 } // namespace marevo
