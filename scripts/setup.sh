@@ -23,16 +23,18 @@ test=(
     # GNOME's and KDE Plasma's window managers, a Wayland session with XWayland, Wayland itself
     mutter kwin-x11 kwin-wayland weston xwayland qt6-wayland
     dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
+    # the GTK platform theme that Debian's Qt recommends, as users have it; the screenshots
+    imagemagick qt6-gtk-platformtheme
     # the .deb and its validators, the Windows resource script's compiler
     dpkg-dev file desktop-file-utils appstream lintian binutils-mingw-w64-x86-64
     debootstrap
 )
 # Qt's build from Debian's source (perl for its header generation), the installer maker, Wine
 # with its fonts, the locales of the regional settings the checks run in, and the screenshot
-# and text recognition that read the result off the installed program's window.
+# text recognition that reads the result off the installed program's window.
 windows=(
     g++-mingw-w64-x86-64-posix perl nsis wine wine64 fonts-wine locales
-    imagemagick tesseract-ocr tesseract-ocr-eng
+    tesseract-ocr tesseract-ocr-eng
 )
 bench=(valgrind)
 icons=(librsvg2-bin icoutils)

@@ -42,7 +42,7 @@ fi
 # Xfwm4 takes its settings from xfconfd, which it reaches on a session bus.
 xfconfd=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.xfce.Xfconf.service 2>/dev/null)
 require_tools Xvfb openbox xfwm4 mutter kwin_x11 kwin_wayland Xwayland weston dbus-daemon dbus-send \
-    "${xfconfd:-xfconfd}" xprop xdotool xwininfo wmctrl
+    "${xfconfd:-xfconfd}" xprop xdotool xwininfo wmctrl import python3
 
 work=$(mktemp -d)
 trap 'stop_all; rm -rf "$work"' EXIT
@@ -114,6 +114,31 @@ kwin)
     start_session_bus
     DBUS_SESSION_BUS_ADDRESS=$wm_bus KWIN_COMPOSE=N kwin_x11 --replace >"$work/wm.log" 2>&1 &
     pids+=("$!")
+    # Plasma's dark scheme, Breeze Dark, as Qt's KDE platform theme reads it.
+    export KDE_SESSION_VERSION=5
+    cat >"$XDG_CONFIG_HOME/kdeglobals" <<'EOF'
+[General]
+ColorScheme=BreezeDark
+[Colors:Button]
+BackgroundNormal=49,54,59
+ForegroundNormal=252,252,252
+ForegroundInactive=161,169,177
+[Colors:Selection]
+BackgroundNormal=61,174,233
+ForegroundNormal=252,252,252
+[Colors:View]
+BackgroundNormal=35,38,41
+BackgroundAlternate=49,54,59
+ForegroundNormal=252,252,252
+ForegroundInactive=161,169,177
+[Colors:Window]
+BackgroundNormal=49,54,59
+ForegroundNormal=252,252,252
+ForegroundInactive=161,169,177
+[Colors:Tooltip]
+BackgroundNormal=49,54,59
+ForegroundNormal=252,252,252
+EOF
     ;;
 kwin_wayland) start_kwin_wayland ;;
 weston)
@@ -284,6 +309,16 @@ actions=$(property "$main" _NET_WM_ALLOWED_ACTIONS)
 grep -q MAXIMIZE <<<"$actions" && fail "the main window can be maximised: $actions"
 ok "main window: fixed 386 x 342, close button and menu, no minimise or maximise"
 
+# Under KDE's dark scheme every caption and panel border reads on its light fill, measured on
+# the screen; the screenshots stay with the test's output.
+readable() { # window part-table
+    import -window "$1" "$work/$2.png" || fail "no screenshot of the $2 window"
+    cp "$work/$2.png" "$PWD/marevo-breeze-dark-$2.png"
+    python3 "$(dirname "${BASH_SOURCE[0]}")/../support/contrast.py" "$work/$2.png" "$2" 0 0 ||
+        fail "under Breeze Dark the $2 window does not read"
+}
+[ "$MAREVO_WM" = kwin ] && readable "$main" main
+
 open_about "About window after clicking \"O kalkulatorju\""
 
 fixed_size "$about" "the About window" 312 159
@@ -307,6 +342,10 @@ actions=$(property "$about" _NET_WM_ALLOWED_ACTIONS)
 grep -q MAXIMIZE <<<"$actions" && fail "the About window can be maximised: $actions"
 grep -q CLOSE <<<"$actions" || fail "the window manager will not close the About window: $actions"
 ok "About window: utility window, off the taskbar, fixed 312 x 159, no buttons, activated"
+if [ "$MAREVO_WM" = kwin ]; then
+    readable "$about" about
+    ok "under Breeze Dark every caption and panel border reads"
+fi
 
 # Clicked, the main window comes to the front: the About window is not kept
 # above it. The window manager lists its windows from the bottom up.
