@@ -231,6 +231,64 @@ forget "$marevo_pid"
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
 ok "the About window opens and closes by Zapri and by Alt+F4; Izhod ends the program"
 
+# --- under other system colours, which Wine reads as a program starts: Windows' dark mode for
+# apps, then High Contrast Black (drawn without visual styles, as Windows draws it). Every
+# caption and panel border of both windows still reads on its light fill.
+
+colours='HKCU\Control Panel\Colors'
+theme='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
+personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
+set_value() { wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >>"$work/wine.log" 2>&1 || fail "$1\\$2 not set"; }
+# One window's client area on the screen, in the screenshot: how its captions read.
+reads() { # title part-table screenshot
+    local client x y
+    read -r _ _ _ _ _ _ _ client < <(probe window "$1")
+    IFS='x+' read -r _ _ x y <<<"$client"
+    import -window root "$3" || fail "no screenshot"
+    python3 "$(dirname "${BASH_SOURCE[0]}")/../support/contrast.py" "$3" "$2" "$x" "$y"
+}
+reads_under() { # scheme
+    local pid main about shot="$PWD/marevo-wine-$1"
+    wine "$program_dir/marevo.exe" >>"$work/wine.log" 2>&1 &
+    pid=$!
+    pids+=("$pid")
+    within 60 eval 'main=$(window "Kalkulator za izračun mešanice Marevo") && [ -n "$main" ]' ||
+        fail "under $1 the main window did not appear"
+    sleep 1
+    reads "Kalkulator za izračun mešanice Marevo" main "$shot-main.png" ||
+        fail "under $1 the main window does not read"
+    click "$main" 332 224 # O kalkulatorju
+    within 20 eval 'about=$(window "O kalkulatorju") && [ -n "$about" ]' || fail "no About window"
+    sleep 1
+    reads "O kalkulatorju" about "$shot-about.png" || fail "under $1 the About window does not read"
+    xdotool key space # Zapri
+    click "$main" 332 172 # Izhod
+    within 20 eval '! kill -0 "$pid" 2>/dev/null' || fail "Izhod did not end the program"
+    wait "$pid"
+    forget "$pid"
+}
+if [[ $locale == en* ]]; then
+    wine reg export "$colours" "$(winepath -w "$work/colours.reg")" /y >>"$work/wine.log" 2>&1 ||
+        fail "the system colours could not be saved"
+    set_value "$personalize" AppsUseLightTheme REG_DWORD 0
+    reads_under dark-mode
+    set_value "$personalize" AppsUseLightTheme REG_DWORD 1
+    set_value "$theme" ThemeActive REG_SZ 0
+    for colour in Background:0 ButtonFace:0 ButtonText:255 GrayText:'0 255 0' Hilight:'128 0 128' \
+        HilightText:255 InfoText:255 InfoWindow:0 Menu:0 MenuText:255 Window:0 WindowFrame:255 \
+        WindowText:255 ButtonShadow:128 ButtonHilight:255 ButtonLight:255 ButtonDkShadow:0 \
+        TitleText:255 ActiveTitle:'128 0 128' InactiveTitle:'0 128 0' InactiveTitleText:255; do
+        value=${colour#*:}
+        [[ $value == *' '* ]] || value="$value $value $value"
+        set_value "$colours" "${colour%%:*}" REG_SZ "$value"
+    done
+    reads_under high-contrast-black
+    wine reg import "$(winepath -w "$work/colours.reg")" >>"$work/wine.log" 2>&1 ||
+        fail "the system colours could not be restored"
+    set_value "$theme" ThemeActive REG_SZ 1
+    ok "under dark mode for apps and High Contrast Black every caption and panel border reads"
+fi
+
 # --- installing again: the question comes in the user's language
 
 case $locale in
