@@ -290,6 +290,8 @@ void TestBlend::numberForms_data() {
     accept("en-IN grouped by threes", india, "1,234,567", 1234567.0F);
     const QLocale es(QLocale::Spanish, QLocale::Spain);
     accept("es four digits grouped, though Spanish writes them ungrouped", es, "1.234,5", 1234.5F);
+    const QLocale pl(QLocale::Polish, QLocale::Poland);
+    accept("pl four digits grouped with a typed space", pl, "1 234,5", 1234.5F);
 
     reject("en empty", en, "");
     reject("en blanks only", en, "   ");
@@ -306,6 +308,7 @@ void TestBlend::numberForms_data() {
     reject("en blank inside", en, "1 000");
     reject("en short group", en, "1,00");
     reject("en long group", en, "1,0000");
+    reject("en long first group", en, "1234,567");
     reject("en group after point", en, "1.000,5");
     reject("en leading group separator", en, ",5");
     reject("en group separator in the fraction", en, ".5,000");
