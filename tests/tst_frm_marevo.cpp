@@ -101,7 +101,8 @@ void TestFrmMarevo::fixedTextsAsDesigned_data() {
     QTest::addColumn<QString>("text");
 
     const auto main = [](const char* control, const char* text) {
-        QTest::addRow("FrmMarevo %s", *control != 0 ? control : "title") << false << control << QString::fromUtf8(text);
+        QTest::addRow("FrmMarevo %s", *control != 0 ? control : "title")
+            << false << control << QString::fromUtf8(text);
     };
     main("", "Kalkulator za izračun mešanice Marevo");
     main("Label1", "Vnesi pritisk v jeklenki (bar):");
@@ -123,9 +124,8 @@ void TestFrmMarevo::fixedTextsAsDesigned_data() {
     about("", QStringLiteral("O kalkulatorju"));
     about("CmdZapri", QStringLiteral("Zapri"));
     // The fixed sentence, then the address the club fills in.
-    about("Label6",
-          QStringLiteral("Vprašanja, pripombe in predloge pošlji avtorju na naslov: ") +
-              QString::fromUtf8(marevo::club::kAuthorEmail));
+    about("Label6", QStringLiteral("Vprašanja, pripombe in predloge pošlji avtorju na naslov: ") +
+                        QString::fromUtf8(marevo::club::kAuthorEmail));
 }
 
 void TestFrmMarevo::fixedTextsAsDesigned() {
@@ -334,8 +334,6 @@ void TestFrmMarevo::screenReaderHearsCaptionsAndResult() {
     QCOMPARE(heard(w.TxTKkisik), QStringLiteral("Željen odstotek kisika v jeklenki (%):"));
     QCOMPARE(heard(w.TxtKpritisk).trimmed(), QStringLiteral("Končni pritisk v jeklenki (bar):"));
     QCOMPARE(heard(w.findChild<QPushButton*>("CmdIzracun")), QStringLiteral("Izračunaj"));
-    QCOMPARE(QAccessible::queryAccessibleInterface(&w)->role(), QAccessible::Window);
-    QCOMPARE(heard(&w), w.windowTitle());
 
     fillBoxes(w, {"1", "21", "40", "200"});
     w.CmdIzracun_Click();
