@@ -20,13 +20,9 @@ bin=$PWD/build-bench
 
 # shellcheck source=../tests/support/x_session.sh
 source tests/support/x_session.sh
-work=$(mktemp -d)
-trap 'set +e; stop_all; rm -rf "$work"' EXIT
-trap 'exit 2' INT TERM HUP
 logs_on_failure=(xvfb openbox calculator baseline)
 require_tools Xvfb openbox xprop dbus-daemon valgrind
-private_environment
-start_x_server -br # before its first frame a window shows the black root window
+start_x_session -br # before its first frame a window shows the black root window
 # A bus of our own: else D-Bus would start one for the first program, which alone would pay.
 mapfile -t bus < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
 pids+=("${bus[1]}")
@@ -64,17 +60,16 @@ for name in calculator baseline; do
         >>"$work/runs"
 done
 
-# median NAME KEY SCALE: the median of NAME's values of KEY=…, divided by SCALE.
-median() {
+# median_of NAME KEY SCALE: the median of NAME's values of KEY=…, divided by SCALE.
+median_of() {
     awk -v name="$1" -v key="$2=" -v scale="$3" '$1 == name { for (i = 2; i <= NF; i++)
-        if (index($i, key) == 1) print substr($i, length(key) + 1) / scale }' "$work/runs" |
-        sort -g | awk '{ v[NR] = $1 } END { printf "%.1f", (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 }'
+        if (index($i, key) == 1) print substr($i, length(key) + 1) / scale }' "$work/runs" | median
 }
 # row LABEL KEY SCALE TARGET: medians side by side, and the target as an awk condition on
 # c (the calculator's) and b (the baseline's).
 row() {
     local c b
-    c=$(median calculator "$2" "$3") b=$(median baseline "$2" "$3")
+    c=$(median_of calculator "$2" "$3") b=$(median_of baseline "$2" "$3")
     awk -v c="$c" -v b="$b" -v label="$1" -v target="$4" "BEGIN { printf \"| %s | %.1f | %.1f | %.3f × | %s | %s |\\n\",
         label, c, b, c / b, target, ($5) ? \"met\" : \"missed\" }"
 }

@@ -19,13 +19,9 @@ fi
 # shellcheck source=SCRIPTDIR/../tests/support/x_session.sh
 source "$(dirname "$0")/../tests/support/x_session.sh"
 require_tools Xvfb openbox xdotool wine wineserver
-work=$(mktemp -d)
-trap 'set +e; wineserver -k 2>/dev/null; stop_all; rm -rf "$work"' EXIT
-trap 'exit 2' INT TERM HUP
 # shellcheck disable=SC2034 # read by fail()
 logs_on_failure=(wine)
-private_environment
-start_x_server
+start_x_session --cleanup 'wineserver -k 2>/dev/null'
 start_wine_desktop
 
 mapped() { xdotool search --onlyvisible --name '^Kalkulator za izračun mešanice Marevo$' &>/dev/null; }
@@ -60,9 +56,8 @@ done
 printf '| program | size (bytes) | median (ms) | fastest | slowest |\n|---|---:|---:|---:|---:|\n'
 for arg in "$@"; do
     name=${arg%%=*}
-    sort -n <(awk -v n="$name" '$1 == n { print $2 }' "$work/times") | awk -v n="$name" \
-        -v size="$(stat -c %s "${arg#*=}")" '{ t[NR] = $1 } END {
-        m = NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2
-        printf "| %s | %d | %d | %d | %d |\n", n, size, m, t[1], t[NR] }'
+    times=$(awk -v n="$name" '$1 == n { print $2 }' "$work/times" | sort -n)
+    printf '| %s | %d | %.0f | %d | %d |\n' "$name" "$(stat -c %s "${arg#*=}")" \
+        "$(median <<<"$times")" "$(head -n 1 <<<"$times")" "$(tail -n 1 <<<"$times")"
 done
 echo "$rounds rounds, $(date -u '+%F %H:%M UTC'), load $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -8,7 +8,8 @@
 # would otherwise share the machine's abstract X sockets and could take a display in use outside.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cache=${MAREVO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kalkulator-marevo}
+# shellcheck source=SCRIPTDIR/cache.sh
+source scripts/cache.sh
 root=$cache/debian13-root
 
 if [ ! -f "$root/.complete" ]; then

@@ -11,7 +11,8 @@
 # that end up in the program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cache=${MAREVO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kalkulator-marevo}
+# shellcheck source=SCRIPTDIR/cache.sh
+source "$root/scripts/cache.sh"
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 host_cmake=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
 

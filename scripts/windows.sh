@@ -25,6 +25,11 @@ cmake "${fresh[@]}" -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build build-windows -j "$(nproc)"
 (cd build-windows && cpack >/dev/null && ls -l KalkulatorMarevo-*)
 # The test programs share the build's Wine prefix: made once, before they run side by side.
-WINEPREFIX=$root/build-windows/wine WINEDEBUG=-all wine wineboot --init >/dev/null 2>&1
-WINEPREFIX=$root/build-windows/wine wineserver -w
+(
+    # shellcheck source=SCRIPTDIR/../tests/support/wine.sh
+    source tests/support/wine.sh
+    use_wine_prefix "$root/build-windows/wine"
+    wine wineboot --init >/dev/null 2>&1
+    wineserver -w
+)
 (cd build-windows && ctest --output-on-failure -j "$(nproc)")

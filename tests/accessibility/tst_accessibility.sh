@@ -28,6 +28,7 @@ note_pid() {
 }
 stop_listed() {
     local listed=() i
+    [ -f "$work/running" ] || return 0
     mapfile -t listed <"$work/running"
     for ((i = ${#listed[@]} - 1; i >= 0; i--)); do
         kill "${listed[i]}" 2>/dev/null
@@ -42,13 +43,8 @@ if [ -z "${MAREVO_A11Y_WORK:-}" ]; then
     "$python" -c 'import pyatspi' 2>/dev/null ||
         fail "$python has no pyatspi (scripts/setup.sh installs python3-pyatspi)"
 
-    work=$(mktemp -d)
+    start_x_session --cleanup stop_listed
     : >"$work/running"
-    trap 'stop_listed; stop_all; rm -rf "$work"' EXIT
-    trap 'exit 2' INT TERM HUP
-
-    private_environment
-    start_x_server
 
     MAREVO_A11Y_WORK=$work dbus-run-session -- bash "$0" "$@" &
     session=$!

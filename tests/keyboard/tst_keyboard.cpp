@@ -161,7 +161,6 @@ void TestKeyboard::strangePastedText_data() {
     QTest::addColumn<int>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("events");
-    QTest::addColumn<QString>("focused");
 
     // The window at a message or beep: the focus and its selected text, no result, no warning.
     const auto shown = [](const QString& focus, const QString& selected) {
@@ -178,24 +177,17 @@ void TestKeyboard::strangePastedText_data() {
          {std::pair{"a megabyte of text", megabyte}, std::pair{"control characters", controls}}) {
         QTest::newRow(kind) << box << text
                             << QStringList{notANumber + shown("CmdIzracun", {}),
-                                           "beep" + shown(name, text)}
-                            << name;
+                                           "beep" + shown(name, text)};
     }
-    QTest::newRow("a megabyte of digits")
-        << box << QString(1 << 20, u'9')
-        << QStringList{"Opozorilo: Izračun ni mogoč: vnesene vrednosti so prevelike!" +
-                       shown("CmdIzracun", {})}
-        << "CmdIzracun";
 }
 
 // Pasted into one box through the clipboard and calculated: that box alone is
-// reported, or the number is too large; nothing else changes, and afterwards
-// the window still answers the keyboard.
+// reported, its whole text selected; nothing else changes, and afterwards the
+// window still answers the keyboard.
 void TestKeyboard::strangePastedText() {
     QFETCH(int, box);
     QFETCH(QString, text);
     QFETCH(QStringList, events);
-    QFETCH(QString, focused);
 
     FrmMarevo& w = *window_;
     MessageAndBeepRecorder recorder(&w);
@@ -204,28 +196,20 @@ void TestKeyboard::strangePastedText() {
     expectedTexts[box] = text;
 
     QApplication::clipboard()->setText(text);
-    QCOMPARE(QApplication::clipboard()->text().size(), text.size());
     QVERIFY(tabTo(pastedInto));
     press(Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(boxTexts(w), expectedTexts);
-    QVERIFY(!w.grab().isNull()); // draws the pasted text
 
     QVERIFY(tabTo(w.findChild<QPushButton*>("CmdIzracun")));
     press(Qt::Key_Space);
     QCOMPARE(recorder.events, events);
-    QCOMPARE(focus()->objectName(), focused);
-    if (focus() == pastedInto) {
-        QVERIFY(pastedInto->selectedText() == text);
-    }
+    QCOMPARE(focus(), pastedInto);
+    QVERIFY(pastedInto->selectedText() == text);
     QCOMPARE(boxTexts(w), expectedTexts);
     QVERIFY(w.Lblprocent->text().isEmpty());
     QVERIFY(w.LblPozor->text().isEmpty());
 
-    // Still responsive: posted events run, and typing the default back over the
-    // pasted text calculates again.
-    bool ran = false;
-    QTimer::singleShot(0, this, [&ran] { ran = true; });
-    QTRY_VERIFY(ran);
+    // Still responsive: typing the default back over the pasted text calculates again.
     QVERIFY(tabTo(pastedInto));
     type(QStringList{"1", "21", "21", "200"}[box]);
     QVERIFY(tabTo(w.findChild<QPushButton*>("CmdIzracun")));

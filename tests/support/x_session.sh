@@ -2,10 +2,13 @@
 # What the scripts that run the real program under their own X server (the
 # real-X, screen-reader and Windows setup tests, the benchmarks) share: the list
 # of the processes they started, how those are stopped, waiting for something
-# to happen (or not to), reporting, a clean environment, the X server itself and
-# a Windows desktop under Wine.
-# The sourcing script sets $work, its private directory, and its own EXIT trap,
-# which calls stop_all.
+# to happen (or not to), reporting, a clean environment, the X server itself, a
+# Windows desktop under Wine, where the program's buttons are, and a median.
+# start_x_session makes $work, the script's private directory, and the EXIT
+# trap that stops everything and removes it.
+
+# shellcheck source=SCRIPTDIR/wine.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 
 pids=() # started here and not yet reaped, in order of starting
 
@@ -105,6 +108,23 @@ start_x_server() {
     export DISPLAY=":$display"
 }
 
+# The script's private directory $work, the traps that stop what it started and remove the
+# directory at its end (after the command given with --cleanup) or end it with status 2 when
+# it is interrupted, the clean environment, and the X server, given the other arguments.
+start_x_session() { # [--cleanup COMMAND] [XVFB ARGUMENT...]
+    local cleanup=:
+    if [ "${1:-}" = --cleanup ]; then
+        cleanup=$2
+        shift 2
+    fi
+    work=$(mktemp -d)
+    # shellcheck disable=SC2064 # the cleanup command now, $work when the script ends
+    trap "set +e; $cleanup; stop_all; rm -rf \"\$work\"" EXIT
+    trap 'exit 2' INT TERM HUP
+    private_environment
+    start_x_server "$@"
+}
+
 # A Windows desktop under Wine: openbox on the X server, and a fresh Wine prefix in $work, in
 # the caller's locale, with Wine's own fonts, the bitmap "MS Sans Serif" that Windows has too
 # among them (Debian's Wine does not always find them where they are installed). Each step of
@@ -113,7 +133,7 @@ start_wine_desktop() {
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
     pids+=("$!")
     within 20 wm_ready || fail "openbox did not start"
-    export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    use_wine_prefix "$work/prefix"
     timeout 120 wine wineboot --init >>"$work/wine.log" 2>&1 || fail "the Wine prefix was not made"
     if [ -d /usr/share/wine/fonts ]; then
         cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
@@ -131,3 +151,21 @@ wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window 
 
 # Clicks a window at a point of its client area.
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# The middle of each control that the scripts click, in pixels from the top-left corner of its
+# window's client area at 96 dpi: left + width / 2, top + height / 2 of the windows' layouts.
+declare -A middle_of=(
+    [TxTZpritisk]="232 57"
+    [CmdIzracun]="332 76" [CmdIzhod]="332 172" [CmdAvtor]="332 224" # the main window's
+    [CmdZapri]="276 104"                                             # the About window's
+)
+click_control() { # window control
+    local x y
+    read -r x y <<<"${middle_of[$2]}"
+    click "$1" "$x" "$y"
+}
+
+# The median of the numbers on the standard input, one a line.
+median() {
+    sort -g | awk '{ v[NR] = $1 } END { print (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 }'
+}

@@ -19,13 +19,8 @@ locale=${2:?} expected=${3:?} probe=${4:?}
 source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
 require_tools Xvfb openbox xdotool xwininfo wine wineserver import convert tesseract python3
 
-work=$(mktemp -d)
-trap 'wineserver -k 2>/dev/null; stop_all; rm -rf "$work"' EXIT
-trap 'exit 2' INT TERM HUP
 logs_on_failure=(wine)
-
-private_environment
-start_x_server
+start_x_session --cleanup 'wineserver -k 2>/dev/null'
 export LC_ALL=$locale
 start_wine_desktop
 
@@ -142,13 +137,13 @@ ok "the main window shows, titled and sized as designed, in a fixed frame (style
 
 within 20 xdotool windowactivate --sync "$main" 2>/dev/null || fail "the main window is never active"
 # Into the starting pressure, over its text; Tab then selects each next box's text.
-click "$main" 232 57
+click_control "$main" TxTZpritisk
 xdotool key ctrl+a
 for text in 50 21 32 200; do
     xdotool type --delay 50 "$text"
     xdotool key --delay 50 Tab
 done
-click "$main" 332 76 # Izračunaj
+click_control "$main" CmdIzracun
 sleep 1
 # The number in the result sentence (Lblprocent: 232, 272, 57 × 33), read from the screen.
 import -window "$main" -crop 57x33+232+272 -resize 400% -colorspace Gray \
@@ -158,7 +153,7 @@ shown=$(tesseract "$work/result.png" - --psm 7 2>/dev/null | tr -d ' \n\f')
 import -window root "$work/main.png" || fail "no screenshot"
 ok "the worked example typed by keyboard shows $expected"
 
-click "$main" 332 224 # O kalkulatorju
+click_control "$main" CmdAvtor
 about=''
 within 20 eval 'about=$(window "O kalkulatorju") && [ -n "$about" ]' || fail "no About window"
 sleep 1
@@ -195,7 +190,7 @@ xdotool key space
 within 20 eval '[ -z "$(window "O kalkulatorju")" ]' || fail "Zapri did not close the About window"
 # Alt+F4 closes it as Zapri does, though it has no caption buttons. Sent to the window itself:
 # openbox takes the key for its own close request, which Wine passes on to no caption-less window.
-click "$main" 332 224 # O kalkulatorju
+click_control "$main" CmdAvtor
 within 20 eval '[ -n "$(window "O kalkulatorju")" ]' || fail "no About window the second time"
 xdotool key --window "$(window "O kalkulatorju")" alt+F4
 xdotool keyup F4 alt # as with Esc in cancels_question
@@ -223,7 +218,7 @@ cancels_question "$close_it" "the uninstaller" "$program_dir/Uninstall.exe" "$in
 [ "$(installed)" = "$before" ] || fail "the running program's folder changed: $(installed)"
 ok "setup and uninstaller leave the running program alone and ask to close it ('$close_it')"
 
-click "$main" 332 172 # Izhod
+click_control "$main" CmdIzhod
 within 20 eval '! kill -0 "$marevo_pid" 2>/dev/null' || fail "Izhod did not end the program"
 status=0
 wait "$marevo_pid" || status=$?

@@ -7,7 +7,9 @@ set -euo pipefail
 prefix=$1
 shift
 
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# shellcheck source=SCRIPTDIR/../support/wine.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/wine.sh"
+use_wine_prefix "$prefix"
 # Qt Test's report goes to the debugger unless Qt believes a console is attached.
 export QT_ASSUME_STDERR_HAS_CONSOLE=1
 # Wine keeps QT_* variables of the Linux side away from Windows programs, and hands on

@@ -44,22 +44,17 @@ xfconfd=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.xfce.Xfconf.servic
 require_tools Xvfb openbox xfwm4 mutter kwin_x11 kwin_wayland Xwayland weston dbus-daemon dbus-send \
     "${xfconfd:-xfconfd}" xprop xdotool xwininfo wmctrl import python3
 
-work=$(mktemp -d)
-trap 'stop_all; rm -rf "$work"' EXIT
-trap 'exit 2' INT TERM HUP
 # shellcheck disable=SC2034 # read by fail()
 logs_on_failure=(marevo wm)
-
-private_environment
+# shellcheck disable=SC2119 # Xvfb as it comes
+start_x_session
 # The desktop each window manager belongs to, which picks Qt's platform theme too.
 declare -A desktop_of=([openbox]=LXDE [xfwm4]=XFCE [mutter]=GNOME [kwin]=KDE [kwin_wayland]=KDE
     [weston]=weston)
 export XDG_CURRENT_DESKTOP=${desktop_of[$MAREVO_WM]:-} LC_ALL=C.UTF-8
 export QT_QPA_PLATFORM=xcb
 
-# --- the X server and the window manager
-
-start_x_server
+# --- the window manager
 
 # A session bus of the window manager's own, started here, so that the bus
 # starts nothing by itself; the program stays off that bus. Without an
@@ -206,9 +201,9 @@ about_shown() { [ -n "$(shown_window "$ABOUT_TITLE")" ]; }
 open_about() { # what
     local clicks=1
     [ "$MAREVO_WM" = mutter ] && clicks=3
-    click "$main" "$AVTOR_X" "$AVTOR_Y"
+    click_control "$main" CmdAvtor
     while ((--clicks > 0)) && ! within 2 about_shown; do
-        click "$main" "$AVTOR_X" "$AVTOR_Y"
+        click_control "$main" CmdAvtor
     done
     find_window about "$ABOUT_TITLE" "$1"
 }
@@ -247,10 +242,6 @@ fixed_size() { # window what width height
     grep -q 'specified location' <<<"$hints" && fail "$2 places itself: $hints"
 }
 
-# Positions of the buttons, from the windows' layout (in pixels).
-readonly IZHOD_X=$((288 + 44)) IZHOD_Y=$((152 + 20))
-readonly AVTOR_X=$((288 + 44)) AVTOR_Y=$((200 + 24))
-readonly ZAPRI_X=$((248 + 28)) ZAPRI_Y=$((88 + 16))
 readonly MAIN_TITLE='^Kalkulator za izra.* Marevo$' ABOUT_TITLE='^O kalkulatorju$'
 
 # --- on Wayland itself: weston maximises the active window on Super+Shift+M, and
@@ -371,11 +362,11 @@ ok "the About window is not kept above the main window"
 xdotool windowminimize "$about"
 if [[ $MAREVO_WM == @(mutter|kwin|kwin_wayland) ]]; then
     never_within 1 is_gone "$about" || fail "$MAREVO_WM minimised the About window"
-    click "$main" "$AVTOR_X" "$AVTOR_Y"
+    click_control "$main" CmdAvtor
     ok "$MAREVO_WM does not minimise the About window"
 else
     within 10 is_gone "$about" || fail "the window manager did not minimise the About window"
-    click "$main" "$AVTOR_X" "$AVTOR_Y"
+    click_control "$main" CmdAvtor
     within 10 is_shown "$about" || fail "\"O kalkulatorju\" left the About window minimised"
     ok "\"O kalkulatorju\" brings back the minimised About window"
 fi
@@ -383,7 +374,7 @@ within 10 on_top "$about" || fail "\"O kalkulatorju\" left the About window belo
 within 10 is_active "$about" || fail "\"O kalkulatorju\" left the About window inactive"
 ok "\"O kalkulatorju\" brings the About window to the front, active"
 
-click "$main" "$IZHOD_X" "$IZHOD_Y"
+click_control "$main" CmdIzhod
 within 10 is_gone "$main" || fail "\"Izhod\" did not close the main window"
 never_within 1 has_ended || fail "\"Izhod\" with the About window open ended the program"
 is_shown "$about" || fail "\"Izhod\" closed the About window too"
@@ -391,7 +382,7 @@ property "$about" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
     fail "the About window came onto the taskbar when it was left alone"
 ok "\"Izhod\" with the About window open closes only the main window"
 
-click "$about" "$ZAPRI_X" "$ZAPRI_Y"
+click_control "$about" CmdZapri
 expect_exit_status_0 "\"Zapri\" in the last window"
 ok "\"Zapri\" in the last window ends the program with status 0"
 
@@ -427,6 +418,6 @@ fi
 closes_as_zapri close_request
 ok "Alt+F4 and the window manager's close request close the About window as \"Zapri\" does"
 
-click "$main" "$IZHOD_X" "$IZHOD_Y"
+click_control "$main" CmdIzhod
 expect_exit_status_0 "\"Izhod\" after the About window was closed"
 ok "\"Izhod\" ends the program with status 0 once the About window is closed"
