@@ -252,19 +252,21 @@ reads_under() { # scheme
     sleep 1
     reads "Kalkulator za izračun mešanice Marevo" main "$shot-main.png" ||
         fail "under $1 the main window does not read"
-    click "$main" 332 224 # O kalkulatorju
+    click_control "$main" CmdAvtor
     within 20 eval 'about=$(window "O kalkulatorju") && [ -n "$about" ]' || fail "no About window"
     sleep 1
     reads "O kalkulatorju" about "$shot-about.png" || fail "under $1 the About window does not read"
     xdotool key space # Zapri
-    click "$main" 332 172 # Izhod
+    click_control "$main" CmdIzhod
     within 20 eval '! kill -0 "$pid" 2>/dev/null' || fail "Izhod did not end the program"
     wait "$pid"
     forget "$pid"
 }
 if [[ $locale == en* ]]; then
-    wine reg export "$colours" "$(winepath -w "$work/colours.reg")" /y >>"$work/wine.log" 2>&1 ||
-        fail "the system colours could not be saved"
+    for key in "$colours" "$theme"; do
+        wine reg export "$key" "$(winepath -w "$work/${key##*\\}.reg")" /y >>"$work/wine.log" 2>&1 ||
+            fail "$key could not be saved"
+    done
     set_value "$personalize" AppsUseLightTheme REG_DWORD 0
     reads_under dark-mode
     set_value "$personalize" AppsUseLightTheme REG_DWORD 1
@@ -278,9 +280,10 @@ if [[ $locale == en* ]]; then
         set_value "$colours" "${colour%%:*}" REG_SZ "$value"
     done
     reads_under high-contrast-black
-    wine reg import "$(winepath -w "$work/colours.reg")" >>"$work/wine.log" 2>&1 ||
-        fail "the system colours could not be restored"
-    set_value "$theme" ThemeActive REG_SZ 1
+    for key in "$colours" "$theme"; do
+        wine reg import "$(winepath -w "$work/${key##*\\}.reg")" >>"$work/wine.log" 2>&1 ||
+            fail "$key could not be restored"
+    done
     ok "under dark mode for apps and High Contrast Black every caption and panel border reads"
 fi
 
