@@ -3,7 +3,8 @@
 # manager: it installs silently into a fresh Wine prefix the one program and its licences, with
 # one Start-menu shortcut and an entry in Apps & features; the installed program shows its
 # windows with thin fixed frames and bold captions in bold, calculates the worked example typed
-# by keyboard, opens and closes its About window; while it runs, neither the setup program nor
+# by keyboard, opens and closes its About window, and stays readable under dark mode for apps
+# and High Contrast Black (in English); while it runs, neither the setup program nor
 # the uninstaller touches it and both ask, in the user's language, to close it; it ends on
 # "Izhod"; the uninstaller then removes the program, the shortcut and every registry key. A
 # screenshot of both windows is left in the working directory. Every process started here is

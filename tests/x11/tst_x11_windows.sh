@@ -12,7 +12,9 @@
 #    "Zapri" then ends it with status 0; without the About window "Izhod" ends it;
 #  - the keyboard in the About window: Esc and Enter do nothing, the space bar
 #    presses "Zapri", which has the focus; Alt+F4 and the window manager's close
-#    request close it as "Zapri" does.
+#    request close it as "Zapri" does;
+#  - under KWin, with KDE's Breeze Dark colours: every caption and panel border of
+#    both windows reads on its light fill, measured on the screen.
 # In the Wayland session the program must come up on XWayland by itself; run on
 # Wayland itself, both windows must live through the compositor maximising them.
 # Every process started here is stopped by its PID when the script ends, passed or failed.
