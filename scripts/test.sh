@@ -39,7 +39,8 @@ sanitized_suite() {
     cmake --preset asan >/dev/null &&
         cmake --build build-asan -j "$jobs" &&
         (
-            export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:suppressions=$PWD/tests/asan.supp"
+            export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:fast_unwind_on_malloc=0:suppressions=$PWD/tests/asan.supp"
+            export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
             export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
             # Qt 6.8 never frees its query of the desktop portal when the program ends before
             # the answer comes, and LeakSanitizer would fail the real program's runs for it.
