@@ -113,29 +113,7 @@ kwin)
     pids+=("$!")
     # Plasma's dark scheme, Breeze Dark, as Qt's KDE platform theme reads it.
     export KDE_SESSION_VERSION=5
-    cat >"$XDG_CONFIG_HOME/kdeglobals" <<'EOF'
-[General]
-ColorScheme=BreezeDark
-[Colors:Button]
-BackgroundNormal=49,54,59
-ForegroundNormal=252,252,252
-ForegroundInactive=161,169,177
-[Colors:Selection]
-BackgroundNormal=61,174,233
-ForegroundNormal=252,252,252
-[Colors:View]
-BackgroundNormal=35,38,41
-BackgroundAlternate=49,54,59
-ForegroundNormal=252,252,252
-ForegroundInactive=161,169,177
-[Colors:Window]
-BackgroundNormal=49,54,59
-ForegroundNormal=252,252,252
-ForegroundInactive=161,169,177
-[Colors:Tooltip]
-BackgroundNormal=49,54,59
-ForegroundNormal=252,252,252
-EOF
+    cp "$(dirname "${BASH_SOURCE[0]}")/breeze-dark.kdeglobals" "$XDG_CONFIG_HOME/kdeglobals"
     ;;
 kwin_wayland) start_kwin_wayland ;;
 weston)
@@ -310,7 +288,12 @@ readable() { # window part-table
     python3 "$(dirname "${BASH_SOURCE[0]}")/../support/contrast.py" "$work/$2.png" "$2" 0 0 ||
         fail "under Breeze Dark the $2 window does not read"
 }
-[ "$MAREVO_WM" = kwin ] && readable "$main" main
+if [ "$MAREVO_WM" = kwin ]; then
+    readable "$main" main
+    # The scheme reached the program: the starting-pressure box has Breeze Dark's view colour.
+    box=$(convert "$work/main.png" -crop 1x1+255+57 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')
+    [ "$box" = '#232629' ] || fail "Breeze Dark did not reach the program (a box shows $box)"
+fi
 
 open_about "About window after clicking \"O kalkulatorju\""
 
