@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the downloads from the checked-out commit into dist/, with SHA256SUMS over them:
+#   kalkulator-marevo_<version>_amd64.deb   the Debian package
+#   KalkulatorMarevo-<version>-setup.exe    the Windows setup program
+#   KalkulatorMarevo-<version>-win64.zip    the portable Windows program
+# The same commit gives the same bytes wherever it is checked out, whenever, by whoever: every
+# time stamped into a download is the commit's, no build path reaches one, and the archives
+# hold their files in one order with fixed owners and modes. Builds in build-release-deb/ and
+# build-release-windows/ and runs no tests; Qt for Windows comes from the cache of
+# scripts/windows-qt.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+scripts/setup.sh run release
+git diff --quiet HEAD -- || echo "warning: the working tree differs from commit $(git rev-parse --short HEAD)" >&2
+
+# Read by CPack for the times in its archives and by rcc for those of the resources.
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+export SOURCE_DATE_EPOCH
+# Where the checkout is must not matter: the compilers write paths relative to it.
+export CXXFLAGS="-ffile-prefix-map=$root/="
+
+cmake --fresh -S . -B build-release-deb -G Ninja -DBUILD_TESTING=OFF >/dev/null
+cmake --build build-release-deb
+(cd build-release-deb && cpack -G DEB >/dev/null)
+
+rm -rf dist
+mkdir dist
+cp build-release-deb/*.deb dist/
+(cd dist && sha256sum -- * >SHA256SUMS && cat SHA256SUMS)
