@@ -18,10 +18,9 @@ git diff --quiet HEAD -- || echo "warning: the working tree differs from commit 
 # Read by CPack for the times in its archives and by rcc for those of the resources.
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
-# Where the checkout is must not matter: the compilers write paths relative to it.
-export CXXFLAGS="-ffile-prefix-map=$root/="
+release=(-DBUILD_TESTING=OFF -DCMAKE_PROJECT_INCLUDE="$root/packaging/release.cmake")
 
-cmake --fresh -S . -B build-release-deb -G Ninja -DBUILD_TESTING=OFF >/dev/null
+cmake --fresh -S . -B build-release-deb -G Ninja "${release[@]}" >/dev/null
 cmake --build build-release-deb
 (cd build-release-deb && cpack -G DEB >/dev/null)
 
