@@ -15,6 +15,9 @@ root=$PWD
 scripts/setup.sh run release
 git diff --quiet HEAD -- || echo "warning: the working tree differs from commit $(git rev-parse --short HEAD)" >&2
 
+# The modes of what the build writes, the folders of the .deb's tree and its parts among them:
+# dpkg-buildpackage's umask.
+umask 022
 # Read by CPack for the times in its archives and by rcc for those of the resources.
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
