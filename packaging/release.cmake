@@ -5,3 +5,9 @@
 # The compilers write paths relative to the checkout, into the debugging information that the
 # build id is computed over, and into the program.
 add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=")
+
+# MinGW's linker stamps the time of the link into the program's header, and the header's
+# checksum with it.
+if(MINGW)
+    add_link_options(LINKER:--no-insert-timestamp)
+endif()

@@ -21,13 +21,26 @@ umask 022
 # Read by CPack for the times in its archives and by rcc for those of the resources.
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
+# The builder's own compiler flags and CMake defaults would make another program.
+unset CFLAGS CXXFLAGS CPPFLAGS LDFLAGS CMAKE_BUILD_TYPE CMAKE_TOOLCHAIN_FILE CMAKE_PREFIX_PATH
 release=(-DBUILD_TESTING=OFF -DCMAKE_PROJECT_INCLUDE="$root/packaging/release.cmake")
+rm -rf build-release-deb build-release-windows dist
 
-cmake --fresh -S . -B build-release-deb -G Ninja "${release[@]}" >/dev/null
+cmake -S . -B build-release-deb -G Ninja "${release[@]}" >/dev/null
 cmake --build build-release-deb
 (cd build-release-deb && cpack -G DEB >/dev/null)
 
-rm -rf dist
+qt=$(scripts/windows-qt.sh)
+cmake -S . -B build-release-windows -G Ninja -DCMAKE_BUILD_TYPE=Release "${release[@]}" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/packaging/windows/toolchain-mingw64.cmake" \
+    -DMAREVO_WINDOWS_QT="$qt" -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr >/dev/null
+cmake --build build-release-windows
+(cd build-release-windows && cpack >/dev/null)
+
 mkdir dist
-cp build-release-deb/*.deb dist/
+cp build-release-deb/*.deb build-release-windows/KalkulatorMarevo-*-setup.exe \
+    build-release-windows/KalkulatorMarevo-*-win64.zip dist/
+# CPack, up to CMake 4.2, writes the builder's user and group ids into each entry of the .zip;
+# strip-nondeterminism sets them to 0.
+strip-nondeterminism --type zip --timestamp "$SOURCE_DATE_EPOCH" dist/*.zip
 (cd dist && sha256sum -- * >SHA256SUMS && cat SHA256SUMS)

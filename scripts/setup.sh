@@ -37,9 +37,9 @@ windows=(
     g++-mingw-w64-x86-64-posix perl nsis wine wine64 fonts-wine locales
     imagemagick tesseract-ocr tesseract-ocr-eng
 )
-# The .deb's dependencies, and the Windows downloads: MinGW, Qt's build (perl, python3 for the
-# notices) and the installer maker.
-release=(dpkg-dev file g++-mingw-w64-x86-64-posix perl python3 nsis)
+# The .deb's dependencies; for the Windows downloads MinGW, Qt's build (perl, python3 for the
+# notices), the installer maker, and what gives the .zip's entries one owner.
+release=(dpkg-dev file g++-mingw-w64-x86-64-posix perl python3 nsis strip-nondeterminism)
 bench=(valgrind)
 icons=(librsvg2-bin icoutils)
 
