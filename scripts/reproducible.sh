@@ -33,9 +33,10 @@ if diff -rq "$first/dist" "$second/dist"; then
     exit 0
 fi
 for f in "$first"/dist/*; do
-    other=$second/dist/$(basename "$f")
-    [ "${f##*/}" != SHA256SUMS ] && [ -f "$other" ] && ! cmp -s "$f" "$other" || continue
-    diffoscope --no-progress "$f" "$other" | head -n 60 || true
+    other=$second/dist/${f##*/}
+    if [ "${f##*/}" != SHA256SUMS ] && [ -f "$other" ] && ! cmp -s "$f" "$other"; then
+        diffoscope --no-progress "$f" "$other" | head -n 60 || true
+    fi
 done
 echo "FAIL: the two builds differ"
 exit 1
