@@ -37,10 +37,13 @@ cmake -S . -B build-release-windows -G Ninja -DCMAKE_BUILD_TYPE=Release "${relea
 cmake --build build-release-windows
 (cd build-release-windows && cpack >/dev/null)
 
+# Named one by one: the order of a wildcard's files follows the builder's language.
+downloads=(build-release-deb/*.deb build-release-windows/KalkulatorMarevo-*-setup.exe
+    build-release-windows/KalkulatorMarevo-*-win64.zip)
 mkdir dist
-cp build-release-deb/*.deb build-release-windows/KalkulatorMarevo-*-setup.exe \
-    build-release-windows/KalkulatorMarevo-*-win64.zip dist/
+cp "${downloads[@]}" dist/
+cd dist
 # CPack, up to CMake 4.2, writes the builder's user and group ids into each entry of the .zip;
 # strip-nondeterminism sets them to 0.
-strip-nondeterminism --type zip --timestamp "$SOURCE_DATE_EPOCH" dist/*.zip
-(cd dist && sha256sum -- * >SHA256SUMS && cat SHA256SUMS)
+strip-nondeterminism --type zip --timestamp "$SOURCE_DATE_EPOCH" -- *.zip
+sha256sum -- "${downloads[@]##*/}" | tee SHA256SUMS
