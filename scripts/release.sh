@@ -18,7 +18,8 @@ git diff --quiet HEAD -- || echo "warning: the working tree differs from commit 
 # The modes of what the build writes, the folders of the .deb's tree and its parts among them:
 # dpkg-buildpackage's umask.
 umask 022
-# Read by CPack for the times in its archives and by rcc for those of the resources.
+# Read by CPack for the times in its archives, by rcc for those of the resources, and by MinGW's
+# linker for the time in the Windows program's header.
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
 # The builder's own compiler flags and CMake defaults would make another program.
