@@ -2,11 +2,12 @@
 # Installs the Debian packages for one or more purposes, only what is missing, so a second run
 # costs a few milliseconds. Works on Debian 12 and 13 alike.
 #
-# Usage: scripts/setup.sh [run] [test] [windows] [bench] [icons]     (no purpose: run)
+# Usage: scripts/setup.sh [run] [test] [windows] [release] [bench] [icons]   (no purpose: run)
 #   run      build and start the calculator
 #   test     the test suite: real X servers and window managers, the accessibility bus, the
 #            sanitizers and the fuzzer, the linters, the packaging checks, the Debian 13 root
 #   windows  cross-build the Windows downloads and check them under Wine
+#   release  build the downloads (scripts/release.sh)
 #   bench    the start-up benchmark
 #   icons    remake the icon's sizes and marevo.ico from icon.svg (resources/derive_icons.sh)
 set -euo pipefail
@@ -28,6 +29,8 @@ test=(
     # the .deb and its validators, the Windows resource script's compiler
     dpkg-dev file desktop-file-utils appstream lintian binutils-mingw-w64-x86-64
     debootstrap
+    # what tells two builds of the downloads apart
+    diffoscope-minimal
 )
 # Qt's build from Debian's source (perl for its header generation), the installer maker, Wine
 # with its fonts, the locales of the regional settings the checks run in, and the screenshot
@@ -36,6 +39,9 @@ windows=(
     g++-mingw-w64-x86-64-posix perl nsis wine wine64 fonts-wine locales
     tesseract-ocr tesseract-ocr-eng
 )
+# The .deb's dependencies; for the Windows downloads MinGW, Qt's build (perl, python3 for the
+# notices), the installer maker, and what gives the .zip's entries one owner.
+release=(dpkg-dev file g++-mingw-w64-x86-64-posix perl python3 nsis strip-nondeterminism)
 bench=(valgrind)
 icons=(librsvg2-bin icoutils)
 
@@ -43,7 +49,7 @@ icons=(librsvg2-bin icoutils)
 packages=()
 for purpose in "$@"; do
     case $purpose in
-    run | test | windows | bench | icons)
+    run | test | windows | release | bench | icons)
         declare -n list=$purpose
         packages+=("${list[@]}")
         unset -n list

@@ -2,15 +2,15 @@
 # Installs what is missing, builds, and runs every test: the suite under ctest,
 # the same suite again with AddressSanitizer and UndefinedBehaviorSanitizer
 # (LeakSanitizer on), the fuzzer on the blend calculation for a minute, the
-# Windows build with its checks under Wine, and, on Debian 12, the suite again
-# in a Debian 13 root. Every stage runs, whatever an earlier one did; the last
+# Windows build with its checks under Wine, the downloads built twice to the
+# same bytes, and, on Debian 12, the suite again in a Debian 13 root. Every stage runs, whatever an earlier one did; the last
 # line counts them, and the exit status is non-zero when any failed.
 #
-# Usage: scripts/test.sh [suite] [sanitized] [fuzz] [windows] [debian13]   (none: all)
+# Usage: scripts/test.sh [suite] [sanitized] [fuzz] [windows] [reproducible] [debian13]  (none: all)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . /etc/os-release
-all=(suite sanitized fuzz windows)
+all=(suite sanitized fuzz windows reproducible)
 # On Debian 13 the machine itself is the Debian 13 run.
 [ "$VERSION_ID" = 12 ] && all+=(debian13)
 [ $# -gt 0 ] || set -- "${all[@]}"
@@ -67,6 +67,7 @@ for name in "$@"; do
 done
 purposes=(run test)
 [[ " $* " == *" windows "* ]] && purposes+=(windows)
+[[ " $* " == *" reproducible "* ]] && purposes+=(windows release)
 stage "Setting up" scripts/setup.sh "${purposes[@]}"
 for name in "$@"; do
     case $name in
@@ -74,6 +75,7 @@ for name in "$@"; do
     sanitized) stage "Building and testing with sanitizers" sanitized_suite ;;
     fuzz) stage "Fuzzing the blend calculation" fuzz ;;
     windows) stage "Windows: building, packaging and testing under Wine" scripts/windows.sh -DMAREVO_WERROR=ON ;;
+    reproducible) stage "The downloads: built twice, the same bytes" scripts/reproducible.sh ;;
     debian13) stage "Debian 13: the suite in a Debian 13 root" scripts/debian13.sh ;;
     esac
 done
