@@ -3,8 +3,9 @@
 # the same suite again with AddressSanitizer and UndefinedBehaviorSanitizer
 # (LeakSanitizer on), the fuzzer on the blend calculation for a minute, the
 # Windows build with its checks under Wine, the downloads built twice to the
-# same bytes, and, on Debian 12, the suite again in a Debian 13 root. Every stage runs, whatever an earlier one did; the last
-# line counts them, and the exit status is non-zero when any failed.
+# same bytes, and, on Debian 12, the suite again in a Debian 13 root. Every
+# stage runs, whatever an earlier one did; the last line counts them, and the
+# exit status is non-zero when any failed.
 #
 # Usage: scripts/test.sh [suite] [sanitized] [fuzz] [windows] [reproducible] [debian13]  (none: all)
 set -uo pipefail
