@@ -30,9 +30,9 @@ cmake --preset windows-bench >/dev/null
 cmake --build build-windows-bench --target marevo marevo-baseline -j 2
 bin=$PWD/build-windows-bench
 
-# shellcheck source=../tests/support/x_session.sh
+# shellcheck source=SCRIPTDIR/../tests/support/x_session.sh
 source tests/support/x_session.sh
-# shellcheck source=results.sh
+# shellcheck source=SCRIPTDIR/results.sh
 source bench/results.sh
 require_tools Xvfb openbox xdotool wine wineserver x86_64-w64-mingw32-strip
 # shellcheck disable=SC2034 # read by fail()
