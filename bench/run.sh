@@ -3,7 +3,7 @@
 # picture (bench/baseline.cpp), both Release builds (the preset "bench"), on their own Xvfb under
 # openbox. In interleaved rounds bench/probe.cpp times each from outside to its first painted
 # frame and takes its peak memory from wait4; callgrind then counts the instructions of one run
-# of each, start to close. Prints the table and writes it to bench/results.md (or FILE); it
+# of each, start to close. Prints the table and writes it into bench/results.md (or FILE); it
 # measures, and never fails on a number.
 #
 # Usage: bench/run.sh [ROUNDS [FILE]]     (default 20 rounds)
@@ -20,6 +20,8 @@ bin=$PWD/build-bench
 
 # shellcheck source=../tests/support/x_session.sh
 source tests/support/x_session.sh
+# shellcheck source=SCRIPTDIR/results.sh
+source bench/results.sh
 logs_on_failure=(xvfb openbox calculator baseline)
 require_tools Xvfb openbox xprop dbus-daemon valgrind
 start_x_session -br # before its first frame a window shows the black root window
@@ -74,8 +76,8 @@ row() {
         label, c, b, c / b, target, ($5) ? \"met\" : \"missed\" }"
 }
 
-cat >"$work/results.md" <<EOF
-# Start-up benchmark
+cat >"$work/section.md" <<EOF
+## Linux, on X11
 
 From \`bench/run.sh\`: the calculator against a plain Qt Widgets window with the same controls and
 picture (\`bench/baseline.cpp\`), both Release builds, on Xvfb under openbox, each timed $rounds
@@ -92,5 +94,5 @@ $(row "first painted frame (ms)" painted_ms 1 "≤ 1.10 × the baseline's" "c <=
 $(row "instructions (millions)" ir 1000000 "≤ 1.10 × the baseline's" "c <= 1.10 * b")
 $(row "peak resident memory (MiB)" maxrss_kb 1024 "≤ the baseline's + 3 MiB" "c <= b + 3")
 EOF
-cp "$work/results.md" "$output"
-cat "$output"
+write_section "$output" "$work/section.md"
+cat "$work/section.md"
