@@ -27,19 +27,38 @@ void expectWholeTextSelectedOnFocus(const FrmMarevo& w) {
     w.TxTZpritisk->setFocus(Qt::OtherFocusReason);
 }
 
-// The darkest colour drawn in a part of a picture: the ink of text or of a line on a light fill.
-QColor darkestIn(const QImage& picture, const QRect& part) {
-    QColor darkest = Qt::white;
-    const QRect inside = part & picture.rect();
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            const QColor colour = picture.pixelColor(x, y);
-            if (qGray(colour.rgb()) < qGray(darkest.rgb())) {
-                darkest = colour;
+// Whether every caption and panel border of a window is drawn in the ink given: the darkest
+// colour inside each label's box, within the panel it lies on, and along each panel's top.
+QString drawnInOtherInk(QWidget* window, const QColor& ink) {
+    const QImage shown = window->grab().toImage();
+    const QList<QFrame*> panels = window->findChildren<QFrame*>(QRegularExpression("^Shape"));
+    for (const QFrame* drawn :
+         window->findChildren<QFrame*>(QRegularExpression("^(Label|Shape)"))) {
+        QRect part = drawn->geometry() & window->rect();
+        for (const QFrame* panel : panels) {
+            if (panel == drawn) {
+                part.setHeight(1); // the border along the top, with nothing else on it
+            } else if (panel->geometry().contains(part.center())) {
+                part &= panel->geometry().adjusted(1, 1, -1, -1); // inside its border
             }
         }
+        QColor darkest = Qt::white;
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            for (int x = part.left(); x <= part.right(); ++x) {
+                const QColor colour = shown.pixelColor(x, y);
+                if (qGray(colour.rgb()) < qGray(darkest.rgb())) {
+                    darkest = colour;
+                }
+            }
+        }
+        if (qAbs(darkest.red() - ink.red()) + qAbs(darkest.green() - ink.green()) +
+                qAbs(darkest.blue() - ink.blue()) >
+            24) {
+            return window->objectName() + u'.' + drawn->objectName() +
+                   QStringLiteral(" is drawn in ") + darkest.name();
+        }
     }
-    return darkest;
+    return {};
 }
 
 } // namespace
@@ -402,24 +421,29 @@ void TestFrmMarevo::looksAsDesigned() {
     w.TxTZpritisk->setFocus();
     w.TxTZpritisk->selectAll();
 
-    const QImage shown = w.grab().toImage();
-    for (const QWidget* drawn : w.findChildren<QFrame*>(QRegularExpression("^(Label|Shape)"))) {
-        QRect part = drawn->geometry();
-        if (drawn->objectName().startsWith(u"Shape")) {
-            part.setHeight(1); // the border along the top, with nothing else on it
+    // Active, then behind the About window, where it is drawn in the scheme's inactive colours.
+    for (const bool behindAbout : {false, true}) {
+        if (behindAbout) {
+            if (!schemeChanged) {
+                break;
+            }
+            QVERIFY(QTest::qWaitForWindowActive(marevo::FrmAvtor::open()));
         }
-        const QColor darkest = darkestIn(shown, part);
-        const int off = qAbs(darkest.red() - ink.red()) + qAbs(darkest.green() - ink.green()) +
-                        qAbs(darkest.blue() - ink.blue());
-        QVERIFY2(off <= 24, qPrintable(drawn->objectName() + QStringLiteral(" is drawn in ") +
-                                       darkest.name()));
+        if (ink == Qt::black) {
+            const QString mismatch =
+                compareWithReference(&w, QStringLiteral("frm_marevo"), 1, followingTheScheme);
+            QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+        } else {
+            QWidgetList windows{&w};
+            if (behindAbout) {
+                windows << marevo::FrmAvtor::instance();
+            }
+            for (QWidget* window : windows) {
+                const QString otherInk = drawnInOtherInk(window, ink);
+                QVERIFY2(otherInk.isEmpty(), qPrintable(otherInk));
+            }
+        }
     }
-    if (ink != Qt::black) {
-        return;
-    }
-    const QString mismatch =
-        compareWithReference(&w, QStringLiteral("frm_marevo"), 1, followingTheScheme);
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
     if (schemeChanged) {
         return;
     }

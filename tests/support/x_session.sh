@@ -86,11 +86,9 @@ private_environment() {
     export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus
     # Numbers are read and written with a decimal point here, whatever the caller's locale.
     export LC_ALL=C.UTF-8
-    unset LANGUAGE AT_SPI_BUS_ADDRESS WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
-        QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_STYLE_OVERRIDE
-    # Nor its desktop, which picks Qt's platform theme, and so its colours, fonts and style.
-    unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP DESKTOP_SESSION \
-        KDE_FULL_SESSION KDE_SESSION_VERSION GNOME_DESKTOP_SESSION_ID GTK_THEME GTK2_RC_FILES
+    unset AT_SPI_BUS_ADDRESS
+    # shellcheck disable=SC2046 # one name a line
+    unset $(grep -v '^#' "$(dirname "${BASH_SOURCE[0]}")/session_variables.txt")
     export XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
     mkdir -m 700 "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 }

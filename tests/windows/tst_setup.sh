@@ -28,6 +28,7 @@ start_wine_desktop
 # --- install
 
 program_dir="$WINEPREFIX/drive_c/Program Files/Kalkulator Marevo"
+main_title='Kalkulator za izračun mešanice Marevo'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kalkulator Marevo'
 vendor_key='HKLM\Software\Kalkulator Marevo developers'
 shortcuts() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/*' -name '*.lnk' -printf '%P\n'; }
@@ -38,7 +39,7 @@ installed() { find "$program_dir" -type f -printf '%P\n' 2>/dev/null | LC_ALL=C 
 message_box() {
     xdotool search --onlyvisible --name '.' 2>/dev/null | while read -r id; do
         case $(xdotool getwindowname "$id") in
-        'Kalkulator za izračun mešanice Marevo' | 'O kalkulatorju' | '') ;;
+        "$main_title" | 'O kalkulatorju' | '') ;;
         *) echo "$id" && break ;;
         esac
     done
@@ -126,12 +127,12 @@ marevo_pid=$!
 pids+=("$marevo_pid")
 window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 main=''
-within 60 eval 'main=$(window "Kalkulator za izračun mešanice Marevo") && [ -n "$main" ]' ||
+within 60 eval 'main=$(window "$main_title") && [ -n "$main" ]' ||
     fail "the main window did not appear"
 size=$(xwininfo -id "$main" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
 [ "$size" = 386x342 ] || fail "the main window's client area is $size, not 386x342"
 # WS_THICKFRAME (0x00040000) is the frame the user can resize.
-read -r _ main_style _ main_exstyle _ main_outer _ main_client < <(probe window "Kalkulator za izračun mešanice Marevo")
+read -r _ main_style _ main_exstyle _ main_outer _ main_client < <(probe window "$main_title")
 (((0x$main_style & 0x00040000) == 0 && (0x$main_style & 0x00c80000) == 0x00c80000)) ||
     fail "the main window's styles are ${main_style:-none}, not a fixed frame with caption and system menu"
 ok "the main window shows, titled and sized as designed, in a fixed frame (styles $main_style $main_exstyle, outer size $main_outer)"
@@ -235,7 +236,8 @@ colours='HKCU\Control Panel\Colors'
 theme='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
 personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
 set_value() { wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >>"$work/wine.log" 2>&1 || fail "$1\\$2 not set"; }
-# One window's client area on the screen, in the screenshot: how its captions read.
+# One window's client area on the screen, in the screenshot: how its captions read. Tried until
+# they read, for a window just mapped may not yet be drawn.
 reads() { # title part-table screenshot
     local client x y
     read -r _ _ _ _ _ _ _ client < <(probe window "$1")
@@ -248,19 +250,20 @@ reads_under() { # scheme
     wine "$program_dir/marevo.exe" >>"$work/wine.log" 2>&1 &
     pid=$!
     pids+=("$pid")
-    within 60 eval 'main=$(window "Kalkulator za izračun mešanice Marevo") && [ -n "$main" ]' ||
+    within 60 eval 'main=$(window "$main_title") && [ -n "$main" ]' ||
         fail "under $1 the main window did not appear"
-    sleep 1
-    reads "Kalkulator za izračun mešanice Marevo" main "$shot-main.png" ||
-        fail "under $1 the main window does not read"
+    within 10 reads "$main_title" main "$shot-main.png" >"$work/contrast.log" ||
+        fail "under $1 the main window does not read: $(tail -n 12 "$work/contrast.log")"
     click_control "$main" CmdAvtor
     within 20 eval 'about=$(window "O kalkulatorju") && [ -n "$about" ]' || fail "no About window"
-    sleep 1
-    reads "O kalkulatorju" about "$shot-about.png" || fail "under $1 the About window does not read"
+    within 10 reads "O kalkulatorju" about "$shot-about.png" >>"$work/contrast.log" ||
+        fail "under $1 the About window does not read: $(tail -n 8 "$work/contrast.log")"
+    cat "$work/contrast.log"
     xdotool key space # Zapri
+    within 20 eval '[ -z "$(window "O kalkulatorju")" ]' || fail "Zapri did not close the About window"
     click_control "$main" CmdIzhod
     within 20 eval '! kill -0 "$pid" 2>/dev/null' || fail "Izhod did not end the program"
-    wait "$pid"
+    wait "$pid" || fail "under $1 the program ended with status $?"
     forget "$pid"
 }
 if [[ $locale == en* ]]; then
