@@ -40,8 +40,10 @@ windows=(
     tesseract-ocr tesseract-ocr-eng
 )
 # The .deb's dependencies; for the Windows downloads MinGW, Qt's build (perl, python3 for the
-# notices), the installer maker, and what gives the .zip's entries one owner.
-release=(dpkg-dev file g++-mingw-w64-x86-64-posix perl python3 nsis strip-nondeterminism)
+# notices), the installer maker, and what gives the .zip's entries one owner; the time zones
+# and locales a second build is checked in.
+release=(dpkg-dev file g++-mingw-w64-x86-64-posix perl python3 nsis strip-nondeterminism
+    tzdata locales)
 bench=(valgrind)
 icons=(librsvg2-bin icoutils)
 
@@ -74,8 +76,9 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${apt[@]}" install -y --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# Wine takes the Windows regional settings from the Linux locale, which must exist.
-if [[ " $* " == *" windows "* ]]; then
+# Wine takes the Windows regional settings from the Linux locale, which must exist; a second
+# build of the downloads is checked in Slovenian.
+if [[ " $* " == *" windows "* || " $* " == *" release "* ]]; then
     available=$(locale -a)
     for l in en_US sl_SI; do
         grep -qx "$l.utf8" <<<"$available" || "${sudo[@]}" localedef -i "$l" -f UTF-8 "$l.UTF-8"

@@ -59,11 +59,13 @@ QWidget* createControl(const ControlDesign& c, QWidget* window, QColor fill) {
     }
     case ControlKind::Label: {
         auto* label = new QLabel(text, window);
-        applyLabelLook(label, c.alignment, fill);
+        applyLabelLook(label, c.alignment);
         if (c.colour) {
             QPalette palette = label->palette();
             palette.setColor(label->foregroundRole(), *c.colour);
             label->setPalette(palette);
+        } else {
+            keepReadable(label, {fill}, kTextContrast);
         }
         widget = label;
         break;

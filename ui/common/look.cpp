@@ -93,11 +93,10 @@ void applyWindowLook(QWidget* window, QSize clientSize) {
     window->setFont(designFont({}));
 }
 
-void applyLabelLook(QLabel* label, Qt::Alignment horizontal, QColor fill) {
+void applyLabelLook(QLabel* label, Qt::Alignment horizontal) {
     label->setAlignment(horizontal | Qt::AlignTop);
     label->setWordWrap(true);
     label->setForegroundRole(QPalette::ButtonText);
-    keepReadable(label, {fill}, kTextContrast);
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
 }

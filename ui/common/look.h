@@ -27,9 +27,9 @@ QFont designFont(FontDesign design);
 void applyWindowLook(QWidget* window, QSize clientSize);
 
 // A label as the windows use it: transparent, fixed size, text at the top of its
-// box wrapped at blanks, clipped to the box, in the button-text colour as it reads
-// on the fill behind (see keepReadable), plain text that reacts to no click.
-void applyLabelLook(QLabel* label, Qt::Alignment horizontal, QColor fill);
+// box wrapped at blanks, clipped to the box, in the button-text colour, plain
+// text that reacts to no click.
+void applyLabelLook(QLabel* label, Qt::Alignment horizontal);
 
 // What a text or a line needs to read on its fill: the WCAG 2 contrast ratios for text
 // and for graphics.
