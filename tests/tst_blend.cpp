@@ -41,6 +41,12 @@ const QList<NamedLocale>& locales() {
     return all;
 }
 
+// The calculation of the four box texts, top to bottom, in a locale (US English unless named).
+BlendOutcome calculate(const QStringList& texts,
+                       const QLocale& locale = QLocale(QLocale::English, QLocale::UnitedStates)) {
+    return marevo::calculateBlend({texts[0], texts[1], texts[2], texts[3]}, locale);
+}
+
 // Writes an English-looking number ("-1,234.5") in the locale's own signs.
 QString localized(const QString& english, const QLocale& locale) {
     QString out;
@@ -156,8 +162,7 @@ void TestBlend::results() {
     QFETCH(bool, overLimit);
     QFETCH(QString, display);
 
-    const BlendOutcome outcome =
-        marevo::calculateBlend({texts[0], texts[1], texts[2], texts[3]}, locale);
+    const BlendOutcome outcome = calculate(texts, locale);
     const auto* result = std::get_if<BlendResult>(&outcome);
     QVERIFY(result);
     QCOMPARE(result->value, value);
@@ -194,9 +199,7 @@ void TestBlend::inputErrors() {
     QFETCH(BlendInput, input);
     QFETCH(QString, message);
 
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
-    const BlendOutcome outcome =
-        marevo::calculateBlend({texts[0], texts[1], texts[2], texts[3]}, english);
+    const BlendOutcome outcome = calculate(texts);
     const auto* error = std::get_if<InputError>(&outcome);
     QVERIFY(error);
     QCOMPARE(error->input, input);
@@ -239,9 +242,7 @@ void TestBlend::arithmeticFailures() {
     QFETCH(ArithmeticFailure::Reason, reason);
     QFETCH(QString, message);
 
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
-    const BlendOutcome outcome =
-        marevo::calculateBlend({texts[0], texts[1], texts[2], texts[3]}, english);
+    const BlendOutcome outcome = calculate(texts);
     const auto* failure = std::get_if<ArithmeticFailure>(&outcome);
     QVERIFY(failure);
     QCOMPARE(failure->reason, reason);
