@@ -147,6 +147,14 @@ has_owner() { # bus name
 # Whether a window manager has announced itself on the root window.
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
+# How the captions and panel borders of one of the program's windows (main or about, as
+# support/contrast.py lays them out) read on a screenshot of an X window, whose client area
+# lies at X, Y in it. Keeps the screenshot.
+reads_on_screen() { # x-window screenshot main|about [X Y]
+    import -window "$1" "$2" 2>/dev/null &&
+        python3 "$(dirname "${BASH_SOURCE[0]}")/contrast.py" "$2" "$3" "${4:-0}" "${5:-0}"
+}
+
 # Clicks a window at a point of its client area.
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 

@@ -242,8 +242,7 @@ reads() { # title part-table screenshot
     local client x y
     read -r _ _ _ _ _ _ _ client < <(probe window "$1")
     IFS='x+' read -r _ _ x y <<<"$client"
-    import -window root "$3" || fail "no screenshot"
-    python3 "$(dirname "${BASH_SOURCE[0]}")/../support/contrast.py" "$3" "$2" "$x" "$y"
+    reads_on_screen root "$3" "$2" "$x" "$y"
 }
 reads_under() { # scheme
     local pid main about shot="$PWD/marevo-wine-$1"

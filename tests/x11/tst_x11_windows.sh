@@ -283,12 +283,8 @@ ok "main window: fixed 386 x 342, close button and menu, no minimise or maximise
 # Under KDE's dark scheme every caption and panel border reads on its light fill, measured on
 # the screen; the screenshots stay with the test's output.
 # Tried until it reads, for a window just mapped may not yet be drawn.
-reads() { # window part-table
-    import -window "$1" "$work/$2.png" 2>/dev/null &&
-        python3 "$(dirname "${BASH_SOURCE[0]}")/../support/contrast.py" "$work/$2.png" "$2" 0 0
-}
 readable() { # window part-table
-    within 10 reads "$1" "$2" >"$work/contrast.log" ||
+    within 10 reads_on_screen "$1" "$work/$2.png" "$2" >"$work/contrast.log" ||
         fail "under Breeze Dark the $2 window does not read: $(tail -n 12 "$work/contrast.log")"
     cat "$work/contrast.log"
     cp "$work/$2.png" "$PWD/marevo-breeze-dark-$2.png"
