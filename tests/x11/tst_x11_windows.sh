@@ -158,7 +158,9 @@ find_window() { # variable pattern what
 # Activated, the main window has its place: a click lands where it is aimed.
 find_main_window() {
     find_window main "$MAIN_TITLE" "main window"
-    within 10 is_active "$main" || fail "the main window was not activated"
+    within 10 is_active "$main" ||
+        fail "the main window was not activated (active: $(xdotool getactivewindow 2>&1);" \
+            "its $(property "$main" _NET_WM_USER_TIME); $(property "$main" _NET_WM_STATE))"
 }
 
 is_shown() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
