@@ -14,17 +14,24 @@ QAccessibleInterface* windowInterface(const QString& /*className*/, QObject* obj
     return nullptr;
 }
 
-// On Windows a thin frame that cannot be dragged, not the resizable one Qt
-// gives by default.
+// On Windows a thin frame that cannot be dragged, not the resizable one Qt gives by default.
+// With it Windows treats the window as a dialog whatever Qt calls it. Called a dialog in Qt
+// too, the main window skips the graphics-card probe through Direct3D that Qt runs before it
+// places its first Qt::Window, for OpenGL windows on laptops with two cards: these windows are
+// drawn without OpenGL, and under Wine the probe was 0.2 s of the start.
+Qt::WindowFlags onThisSystem(Qt::WindowFlags flags) {
 #ifdef Q_OS_WIN
-constexpr Qt::WindowFlags kFixedFrame = Qt::MSWindowsFixedSizeDialogHint;
-#else
-constexpr Qt::WindowFlags kFixedFrame = {};
+    if ((flags & Qt::WindowType_Mask) == Qt::Window) {
+        flags = (flags & ~Qt::WindowFlags(Qt::WindowType_Mask)) | Qt::Dialog;
+    }
+    flags |= Qt::MSWindowsFixedSizeDialogHint;
 #endif
+    return flags;
+}
 
 } // namespace
 
-LoadedWindow::LoadedWindow(Qt::WindowFlags flags) : QWidget(nullptr, flags | kFixedFrame) {
+LoadedWindow::LoadedWindow(Qt::WindowFlags flags) : QWidget(nullptr, onThisSystem(flags)) {
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
