@@ -112,7 +112,9 @@ row() {
 From \`bench/windows.sh\`: the calculator against the plain Qt window (\`bench/baseline.cpp\`),
 both built for Windows with the release's static Qt, toolchain and stripping, and Wine's own
 notepad as a native program, on Xvfb under openbox with one fresh Wine prefix, each timed
-$rounds times, interleaved, from its start to its main window being mapped. Medians.
+$rounds times, interleaved, from its start to its main window being mapped. Medians. The
+calculator's main window is a dialog to Qt, as it is to Windows, and so skips the graphics-card
+probe Qt makes before it places a plain window.
 
 - date: $(date -u '+%Y-%m-%d %H:%M UTC'); commit $(git describe --always --dirty 2>/dev/null || echo '?')
 - machine: $(nproc) cores, $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo), load $(cut -d' ' -f1-3 /proc/loadavg) at the end (it is shared)
